@@ -1,0 +1,90 @@
+// Postfix evaluation on a stack of doubles. Undefined results (division by
+// zero, roots and logarithms out of domain, tan at ±pi/2) return errorValue;
+// malformed postfix texts throw.
+
+#include <cmath>
+
+#include "engine/Expression.h"
+#include "engine/IteratorString.h"
+#include "platform/Conversions.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kE = 2.718281828459045;
+
+double numberValue(const std::string& word)
+{
+    if (word[0] == '_')
+        return -StrToFloat(word.substr(1));
+    return StrToFloat(word);
+}
+
+} // namespace
+
+double Expression::evaluate(double x, double y, double z, double ans)
+{
+    const double error = static_cast<double>(errorValue);
+    IteratorString words(toPostfix());
+    Stack<double> values(10);
+    while (words.hasMore()) {
+        const std::string word = words.current();
+        words.next();
+        if (word.empty())
+            throw ERangeError("Range check error");
+
+        if (isOperator(word[0])) {
+            const double a = values.pop();
+            if (word[0] == '/' && (a == 0.0 || std::isnan(a)))
+                return error;
+            const double b = values.pop();
+            switch (word[0]) {
+            case '+': values.push(b + a); break;
+            case '-': values.push(b - a); break;
+            case '*': values.push(b * a); break;
+            case '/': values.push(b / a); break;
+            default: values.push(std::pow(b, a)); break;
+            }
+        } else if (isFunction(word)) {
+            const double a = values.top();
+            if (word == "sin") {
+                values.pop();
+                values.push(std::sin(a));
+            } else if (word == "cos") {
+                values.pop();
+                values.push(std::cos(a));
+            } else if (word == "tan") {
+                if (std::fabs(a) == 0.5 * kPi)
+                    return error;
+                values.pop();
+                values.push(std::tan(a));
+            } else if (word == "sqrt") {
+                if (!(a >= 0.0))
+                    return error;
+                values.pop();
+                values.push(std::sqrt(a));
+            } else { // "log" and "ln": both the natural logarithm
+                if (!(a > 0.0))
+                    return error;
+                values.pop();
+                values.push(word == "ln" ? std::log(a) / std::log(kE) : std::log(a));
+            }
+        } else if (isNamedValue(word)) {
+            if (word == "x")
+                values.push(x);
+            else if (word == "y")
+                values.push(y);
+            else if (word == "z")
+                values.push(z);
+            else if (word == "pi")
+                values.push(kPi);
+            else if (word == "e")
+                values.push(kE);
+            else
+                values.push(ans);
+        } else {
+            values.push(numberValue(word));
+        }
+    }
+    return values.pop();
+}

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "engine/Expression.h"
+#include "platform/Conversions.h"
+
+namespace {
+
+constexpr double kError = -1215752191.0;
+
+// Evaluates a text as written, without validation, the way a caller that
+// bypasses validate would; x = 3.
+double run(const std::string& text, double x = 3)
+{
+    Expression e(text.c_str());
+    return e.evaluate(x, 0, 0, 0);
+}
+
+std::string failure(const std::string& text)
+{
+    try {
+        run(text);
+    } catch (const ExceptionError& e) {
+        return "ExceptionError: " + e.message;
+    } catch (const EConvertError& e) {
+        return std::string("EConvertError: ") + e.what();
+    } catch (const ERangeError&) {
+        return "ERangeError";
+    }
+    return "value";
+}
+
+TEST(Evaluate, Values)
+{
+    struct Case {
+        const char* text;
+        double value;
+    };
+    for (const Case& c : {Case{"7-2", 5}, {"7/2", 3.5}, {"2^3^2", 64}, {"2^_3", 0.125},
+                          {"_8^3", -512}, {"0^0", 1}, {"x*2", 6}, {"pi", 3.141592653589793},
+                          {"e", 2.718281828459045}, {"_2,5", -2.5}, {"0,5+,5", 1},
+                          {"1E3", 1000}, {"1,5E3", 1500}, {"sqrt(0)", 0}, {"log(1)", 0},
+                          {"log(e)", 1}, {"ln(e)", 1}, {"log(100)", 4.605170185988092},
+                          {"_1215752191", kError}, {"2(3+4)", 14}, {"sin(0)+cos(0)", 1},
+                          {"tan(0)", 0}, {"1+2*3-4/2", 5}})
+        EXPECT_DOUBLE_EQ(run(c.text), c.value) << c.text;
+
+    Expression vars("x+y*10+z*100+ans*1000");
+    EXPECT_EQ(vars.evaluate(1, 2, 3, 4), 4321);
+}
+
+TEST(Evaluate, DomainErrorsGiveTheErrorValue)
+{
+    for (const char* text : {"5/0", "0/0", "5/_0", "sqrt(_4)", "log(0)", "log(_1)", "ln(0)",
+                             "ln(_1)", "tan(pi/2)", "tan(pi/_2)", "tan(0-pi/2)", "5/0+1",
+                             "sqrt(0-x)", "1/(x-3)"})
+        EXPECT_EQ(run(text), kError) << text;
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    Expression e("1/x");
+    EXPECT_EQ(e.evaluate(nan, 0, 0, 0), kError);
+    Expression r("sqrt(x)");
+    EXPECT_EQ(r.evaluate(nan, 0, 0, 0), kError);
+    Expression l("ln(x)");
+    EXPECT_EQ(l.evaluate(nan, 0, 0, 0), kError);
+    // Outside those tests the library's answer goes through unchanged.
+    Expression p("x^0,5");
+    EXPECT_TRUE(std::isnan(p.evaluate(-1, 0, 0, 0)));
+}
+
+TEST(Evaluate, MalformedTextsThrow)
+{
+    EXPECT_EQ(failure("1 +"), "ExceptionError: Stack is Empty");
+    EXPECT_EQ(failure("sin"), "ExceptionError: Stack is Empty");
+    EXPECT_EQ(failure(""), "ExceptionError: Stack is Empty");
+    // The divisor is tested before the dividend is popped.
+    EXPECT_EQ(failure("/ 0"), "value");
+    EXPECT_EQ(failure("/ 1"), "ExceptionError: Stack is Empty");
+    EXPECT_EQ(failure(","), "EConvertError: ',' is not a valid floating point value");
+    EXPECT_EQ(failure("E"), "EConvertError: 'E' is not a valid floating point value");
+    EXPECT_EQ(failure("1E5,2"), "EConvertError: '1E5,2' is not a valid floating point value");
+    EXPECT_EQ(failure("_E"), "EConvertError: 'E' is not a valid floating point value");
+    EXPECT_EQ(failure("(1)(2)"), "ERangeError"); // the empty word of an unvalidated text
+}
+
+TEST(Evaluate, ExtraOperandsAreDiscardedAndStacksGrow)
+{
+    EXPECT_EQ(run("1 2"), 12); // spaces vanish in normalisation: one number
+    Expression e("pi(2)");    // not validated: the postfix «pi 2» leaves pi below
+    EXPECT_EQ(e.evaluate(0, 0, 0, 0), 2);
+
+    std::string sum = "1";
+    std::string nested = "1";
+    for (int i = 2; i <= 11; ++i) {
+        sum += "+(" + std::to_string(i);
+        nested = "(" + nested + ")";
+    }
+    sum += std::string(10, ')');
+    EXPECT_EQ(run(sum), 66);
+    EXPECT_EQ(run(nested), 1);
+}
+
+TEST(Evaluate, ObjectStaysUsableAfterAFailure)
+{
+    Expression e(",+1");
+    EXPECT_THROW(e.evaluate(0, 0, 0, 0), EConvertError);
+    e.setText("2*x");
+    EXPECT_EQ(e.evaluate(4, 0, 0, 0), 8);
+    EXPECT_EQ(e.getText(), "2 * x");
+}
+
+} // namespace
