@@ -32,7 +32,7 @@ public:
     virtual bool isFull();
 
     std::int32_t size() const { return count; }
-    std::int32_t slots() const { return capacity; }
+    std::int32_t allocated() const { return capacity; }
 
 private:
     static T* allocate(std::int32_t n, const char* failure);

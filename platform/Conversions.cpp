@@ -12,11 +12,6 @@ constexpr int kSignificantDigits = 15;
 // keeps the arithmetic below free of overflow.
 constexpr long long kExponentLimit = 1000000000LL;
 
-[[noreturn]] void refuse(const std::string& text)
-{
-    throw EConvertError("'" + text + "' is not a valid floating point value");
-}
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -47,11 +42,11 @@ long long leadingExponent(const std::string& digits, std::size_t intCount, long 
 
 } // namespace
 
-double StrToFloat(const std::string& text)
+bool TryStrToFloat(const std::string& text, double& value)
 {
     std::size_t begin = text.find_first_not_of(' ');
     if (begin == std::string::npos)
-        refuse(text);
+        return false;
     const std::size_t end = text.find_last_not_of(' ') + 1;
     const std::string s = text.substr(begin, end - begin);
 
@@ -61,10 +56,14 @@ double StrToFloat(const std::string& text)
         negative = s[i] == '-';
         ++i;
     }
-    if (equalsIgnoringCase(s, i, "INF"))
-        return negative ? -HUGE_VAL : HUGE_VAL;
-    if (i == 0 && equalsIgnoringCase(s, 0, "NAN"))
-        return std::nan("");
+    if (equalsIgnoringCase(s, i, "INF")) {
+        value = negative ? -HUGE_VAL : HUGE_VAL;
+        return true;
+    }
+    if (i == 0 && equalsIgnoringCase(s, 0, "NAN")) {
+        value = std::nan("");
+        return true;
+    }
 
     std::string digits;
     while (i < s.size() && isDigit(s[i]))
@@ -76,7 +75,7 @@ double StrToFloat(const std::string& text)
             digits += s[i++];
     }
     if (digits.empty())
-        refuse(text);
+        return false;
 
     long long exponent = 0;
     if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
@@ -87,7 +86,7 @@ double StrToFloat(const std::string& text)
             ++i;
         }
         if (i == s.size() || !isDigit(s[i]))
-            refuse(text);
+            return false;
         while (i < s.size() && isDigit(s[i])) {
             if (exponent < kExponentLimit)
                 exponent = exponent * 10 + (s[i] - '0');
@@ -97,10 +96,12 @@ double StrToFloat(const std::string& text)
             exponent = -exponent;
     }
     if (i != s.size())
-        refuse(text);
+        return false;
 
-    if (digits.find_first_not_of('0') == std::string::npos)
-        return negative ? -0.0 : 0.0;
+    if (digits.find_first_not_of('0') == std::string::npos) {
+        value = negative ? -0.0 : 0.0;
+        return true;
+    }
 
     std::string plain = intCount == 0 ? std::string("0") : digits.substr(0, intCount);
     plain += '.';
@@ -108,17 +109,26 @@ double StrToFloat(const std::string& text)
     plain += 'e';
     plain += std::to_string(exponent);
 
-    double value = 0.0;
-    const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    double parsed = 0.0;
+    const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small to hold becomes zero; too large is no number we can keep.
         if (leadingExponent(digits, intCount, exponent) >= 0)
-            refuse(text);
-        value = 0.0;
+            return false;
+        parsed = 0.0;
     } else if (result.ec != std::errc() || result.ptr != plain.data() + plain.size()) {
-        refuse(text);
+        return false;
     }
-    return negative ? -value : value;
+    value = negative ? -parsed : parsed;
+    return true;
+}
+
+double StrToFloat(const std::string& text)
+{
+    double value = 0.0;
+    if (!TryStrToFloat(text, value))
+        throw EConvertError("'" + text + "' is not a valid floating point value");
+    return value;
 }
 
 std::string FloatToStr(double value)

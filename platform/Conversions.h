@@ -34,5 +34,8 @@ public:
 // or "INF", "-INF", "NAN" in any case. Throws EConvertError otherwise.
 double StrToFloat(const std::string& text);
 
+// As StrToFloat, but reports a text that is no number by returning false.
+bool TryStrToFloat(const std::string& text, double& value);
+
 // Writes a number in general format with at most 15 significant digits.
 std::string FloatToStr(double value);

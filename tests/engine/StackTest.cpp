@@ -25,9 +25,9 @@ TEST(Stack, GrowsByDoublingAndKeepsOrder)
     Stack<int> s(10);
     for (int i = 0; i < 10; ++i)
         s.push(i);
-    EXPECT_EQ(s.slots(), 10);
+    EXPECT_EQ(s.allocated(), 10);
     s.push(10);
-    EXPECT_EQ(s.slots(), 20);
+    EXPECT_EQ(s.allocated(), 20);
     for (int i = 10; i >= 0; --i)
         EXPECT_EQ(s.pop(), i);
     EXPECT_TRUE(s.isEmpty());
@@ -35,7 +35,7 @@ TEST(Stack, GrowsByDoublingAndKeepsOrder)
     Stack<double> t(10);
     for (int i = 0; i < 21; ++i)
         t.push(i);
-    EXPECT_EQ(t.slots(), 40);
+    EXPECT_EQ(t.allocated(), 40);
 }
 
 TEST(Stack, EmptyStackThrowsAndStaysUsable)
@@ -65,9 +65,9 @@ TEST(Stack, AssignmentCopiesElementsWithTightCapacity)
     Stack<std::string> target(10);
     target.push("old");
     target = source;
-    EXPECT_EQ(target.slots(), 3);
+    EXPECT_EQ(target.allocated(), 3);
     target.push("4");
-    EXPECT_EQ(target.slots(), 6);
+    EXPECT_EQ(target.allocated(), 6);
     EXPECT_EQ(target.pop(), "4");
     EXPECT_EQ(target.pop(), "3");
     EXPECT_EQ(source.size(), 3); // the source is untouched
@@ -75,7 +75,7 @@ TEST(Stack, AssignmentCopiesElementsWithTightCapacity)
     Stack<std::string>& same = source;
     source = same;
     EXPECT_EQ(source.size(), 3);
-    EXPECT_EQ(source.slots(), 10);
+    EXPECT_EQ(source.allocated(), 10);
 }
 
 TEST(Stack, PushAfterAssignmentFromEmptyStackHasRoom)
@@ -84,10 +84,10 @@ TEST(Stack, PushAfterAssignmentFromEmptyStackHasRoom)
     Stack<char> s(10);
     s.push('x');
     s = empty;
-    EXPECT_EQ(s.slots(), 0);
+    EXPECT_EQ(s.allocated(), 0);
     s.push('(');
     s.push('[');
-    EXPECT_GE(s.slots(), 2);
+    EXPECT_GE(s.allocated(), 2);
     EXPECT_EQ(s.pop(), '[');
     EXPECT_EQ(s.pop(), '(');
 }

@@ -1,0 +1,16 @@
+#pragma once
+
+// The calculator's 36 buttons: caption, place in the client area, font and
+// the text each appending button adds to the expression.
+struct KeySpec {
+    int number;          // ButtonN
+    const char* caption;
+    int left, top, width, height;
+    int fontPixels;      // 0: the window's own font
+    bool bold;
+    bool italic;
+    bool green;
+    const char* appends; // nullptr: the button runs an action instead
+};
+
+extern const KeySpec kKeypad[36];

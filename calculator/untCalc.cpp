@@ -1,0 +1,204 @@
+#include "calculator/untCalc.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "calculator/Keypad.h"
+#include "graph/Graf.h"
+#include "platform/Controls.h"
+#include "platform/Conversions.h"
+#include "platform/Messages.h"
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+const char* const kInvalid = "A Expressão não é Valida";
+
+bool isLowercaseLetter(char c)
+{
+    return c >= 'a' && c <= 'z';
+}
+
+// Removes the last whole UTF-8 character.
+void removeLastCharacter(std::string& text)
+{
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+        text.pop_back();
+    if (!text.empty())
+        text.pop_back();
+}
+
+QLineEdit* makeField(QWidget* parent, const char* name, const char* text, QRect place)
+{
+    auto* field = new QLineEdit(QString::fromUtf8(text), parent);
+    field->setObjectName(name);
+    field->setGeometry(place);
+    return field;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const char* caption, QRect place)
+{
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setObjectName(name);
+    label->setFont(SansFont(13));
+    // Sized to its caption, as the font may be wider than the one the layout was drawn with.
+    place.setWidth(std::max(place.width(), label->sizeHint().width()));
+    label->setGeometry(place);
+    return label;
+}
+
+} // namespace
+
+TForm1::TForm1()
+{
+    buildControls();
+}
+
+void TForm1::buildControls()
+{
+    setObjectName("Form1");
+    setWindowTitle("Calculator");
+    setFont(SansFont(11));
+    move(224, 115);
+    setFixedSize(329, 417); // every control plus a margin of 8 pixels
+
+    Label1 = makeLabel(this, "Label1", "Notação InFixa", {24, 8, 90, 16});
+    Label2 = makeLabel(this, "Label2", "Notação PosFixa", {24, 56, 104, 16});
+    Label3 = makeLabel(this, "Label3", "Resultado", {24, 104, 62, 16});
+    Edit1 = makeField(this, "Edit1", "", {24, 24, 273, 25});
+    Edit2 = makeField(this, "Edit2", "", {24, 72, 273, 25});
+    Edit3 = makeField(this, "Edit3", "0", {24, 120, 273, 25});
+    x = makeField(this, "x", "0", {48, 352, 113, 21});
+    y = makeField(this, "y", "0", {208, 352, 113, 21});
+    z = makeField(this, "z", "0", {48, 384, 113, 21});
+    Edit1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+    Edit2->setReadOnly(true);
+    Edit3->setReadOnly(true);
+
+    for (const KeySpec& key : kKeypad) {
+        auto* b = new QPushButton(QString::fromUtf8(key.caption), this);
+        b->setObjectName(QString("Button%1").arg(key.number));
+        b->setGeometry(key.left, key.top, key.width, key.height);
+        if (key.fontPixels > 0)
+            b->setFont(SansFont(key.fontPixels, key.bold, key.italic));
+        if (key.green) {
+            QPalette palette = b->palette();
+            palette.setColor(QPalette::ButtonText, QColor(0, 128, 0));
+            b->setPalette(palette);
+        }
+        buttons.at(static_cast<std::size_t>(key.number - 1)) = b;
+        if (key.appends)
+            OnClick(b, [this, text = key.appends] { append(text); });
+    }
+    OnClick(button(21), [this] { Button21Click(); });
+    OnClick(button(25), [this] { Button25Click(); });
+    OnClick(button(28), [this] { Button28Click(); });
+    OnClick(button(29), [this] { Button29Click(); });
+    OnChange(Edit1, [this] { Edit1Change(); });
+    QObject::connect(Edit1, &QLineEdit::returnPressed, this, [this] {
+        Guard::run([this] {
+            char key = 13;
+            Edit1KeyPress(key);
+        });
+    });
+
+    // Edit1, Edit2, Edit3, Button1 to Button28, x, y, z, Button29, Button30 to Button36.
+    QWidget* previous = Edit2;
+    setTabOrder(Edit1, Edit2);
+    const auto chain = [&previous](QWidget* next) {
+        setTabOrder(previous, next);
+        previous = next;
+    };
+    chain(Edit3);
+    for (int n = 1; n <= 28; ++n)
+        chain(button(n));
+    chain(x);
+    chain(y);
+    chain(z);
+    for (int n = 29; n <= 36; ++n)
+        chain(button(n));
+}
+
+void TForm1::FormShow()
+{
+    Edit1->setFocus();
+}
+
+void TForm1::Edit1Change()
+{
+    buffer = GetText(Edit1);
+}
+
+void TForm1::Edit1KeyPress(char& key)
+{
+    if (key == 13)
+        Button21Click();
+}
+
+void TForm1::append(const char* text)
+{
+    buffer += text;
+    SetText(Edit1, buffer);
+}
+
+void TForm1::Button25Click()
+{
+    buffer.clear();
+    SetText(Edit1, buffer);
+}
+
+void TForm1::Button28Click()
+{
+    if (buffer.empty())
+        return;
+    const char last = buffer.back();
+    if (last == '(' || isLowercaseLetter(last)) {
+        // a function with its "(" or a whole name goes in one press
+        buffer.pop_back();
+        while (!buffer.empty() && isLowercaseLetter(buffer.back()))
+            buffer.pop_back();
+    } else {
+        removeLastCharacter(buffer);
+    }
+    SetText(Edit1, buffer);
+}
+
+double TForm1::answer() const
+{
+    double value = 0.0;
+    return TryStrToFloat(GetText(Edit3), value) ? value : lastAnswer;
+}
+
+void TForm1::Button21Click()
+{
+    Expression expression;
+    expression.setText(buffer);
+    if (!expression.validate()) {
+        ShowMessage(kInvalid);
+        return;
+    }
+    SetText(Edit2, expression.toPostfix());
+    const double ans = answer();
+    const double zValue = StrToFloat(GetText(z));
+    const double yValue = StrToFloat(GetText(y));
+    const double xValue = StrToFloat(GetText(x));
+    const double result = expression.evaluate(xValue, yValue, zValue, ans);
+    if (result == static_cast<double>(expression.errorValue) || std::isnan(result)) {
+        SetText(Edit3, "ERRO");
+        return;
+    }
+    const std::string shown = FloatToStr(result);
+    SetText(Edit3, shown);
+    lastAnswer = StrToFloat(shown); // ans carries the digits shown, as when read back
+}
+
+void TForm1::Button29Click()
+{
+    graphExpression.setText(buffer);
+    if (!graphExpression.validate()) {
+        ShowMessage(kInvalid);
+        return;
+    }
+    Form2->ShowModal();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <array>
+#include <string>
+
+#include "engine/Expression.h"
+#include "platform/Form.h"
+
+// The calculator window: an expression typed or built on the keypad, checked,
+// shown in postfix notation and evaluated with the variables x, y, z and ans.
+class TForm1 : public TForm {
+public:
+    TForm1();
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLineEdit* Edit1; // the expression
+    QLineEdit* Edit2; // its postfix notation
+    QLineEdit* Edit3; // the last result, also the value of ans
+    QLineEdit* x;
+    QLineEdit* y;
+    QLineEdit* z;
+
+    QPushButton* button(int number) const { return buttons.at(static_cast<std::size_t>(number - 1)); }
+
+    // The value of ans: the result field, or the last number it showed while
+    // it shows something else ("ERRO").
+    double answer() const;
+
+    std::string buffer;
+    Expression graphExpression;
+
+    void Edit1Change();
+    void Edit1KeyPress(char& key);
+    void Button21Click(); // =
+    void Button25Click(); // C
+    void Button28Click(); // <--
+    void Button29Click(); // Grafico
+    void append(const char* text);
+
+protected:
+    void FormShow() override;
+
+private:
+    void buildControls();
+
+    std::array<QPushButton*, 36> buttons{};
+    double lastAnswer = 0.0;
+};
+
+extern TForm1* Form1;

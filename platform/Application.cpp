@@ -1,0 +1,129 @@
+#include "platform/Application.h"
+
+#include <QSocketNotifier>
+#include <csignal>
+#include <functional>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "platform/Form.h"
+#include "platform/Guard.h"
+#include "platform/Messages.h"
+
+TApplication* Application = nullptr;
+
+namespace {
+
+// The last net: a failure that escaped a handler without a guard must not
+// unwind through Qt's event dispatch.
+class GuardedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            Guard::report(std::current_exception());
+            return false;
+        }
+    }
+};
+
+bool hasDisplay()
+{
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform && std::string(platform).rfind("xcb", 0) != 0 &&
+        std::string(platform).rfind("wayland", 0) != 0)
+        return true; // offscreen, vnc, ...: no display server needed
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (display && *display) || (wayland && *wayland);
+}
+
+// A termination request (logout, kill, Ctrl+C) closes the main window the
+// ordinary way instead of killing the program mid-handler.
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
+}
+
+void closeOnTermination(QObject* parent, const std::function<void()>& close)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, parent);
+    QObject::connect(notifier, &QSocketNotifier::activated, parent, [close] {
+        char byte = 0;
+        [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
+        close();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(signal, &action, nullptr);
+}
+
+} // namespace
+
+TApplication::TApplication(int& argcRef, char** argvRef) : argc(argcRef), argv(argvRef)
+{
+    Application = this;
+}
+
+TApplication::~TApplication()
+{
+    forms.clear(); // windows go before the window system
+    qt.reset();
+    if (Application == this)
+        Application = nullptr;
+}
+
+void TApplication::Initialize()
+{
+    if (!hasDisplay())
+        throw Exception("calculator: no display found; start it under a virtual X server: "
+                        "xvfb-run -a build/calculator/calculator");
+    qt = std::make_unique<GuardedApplication>(argc, argv);
+    QApplication::setApplicationName("calculator");
+    QApplication::setApplicationDisplayName("Calculator");
+    QApplication::setQuitOnLastWindowClosed(false);
+    closeOnTermination(qt.get(), [this] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();
+        if (mainForm)
+            mainForm->close();
+        QApplication::quit();
+    });
+}
+
+void TApplication::adopt(std::unique_ptr<TForm> form)
+{
+    if (!mainForm) {
+        mainForm = form.get();
+        mainForm->setMainForm(true);
+    }
+    forms.push_back(std::move(form));
+}
+
+void TApplication::Run()
+{
+    if (!mainForm)
+        return;
+    mainForm->show();
+    QApplication::exec();
+}
+
+void TApplication::ShowException(const Exception& failure)
+{
+    ShowError(failure.message());
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QApplication>
+#include <memory>
+#include <vector>
+
+#include "platform/Conversions.h"
+
+class TForm;
+
+// The application object: creates the windows in order (the first is the
+// main window) and runs the event loop until the main window closes.
+class TApplication {
+public:
+    TApplication(int& argc, char** argv);
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    // Starts the window system; throws an Exception when there is no display.
+    void Initialize();
+
+    template <typename Form>
+    void CreateForm(Form*& reference)
+    {
+        auto form = std::make_unique<Form>();
+        reference = form.get();
+        adopt(std::move(form));
+    }
+
+    void Run();
+    void ShowException(const Exception& failure);
+
+    TForm* MainForm() const { return mainForm; }
+
+private:
+    void adopt(std::unique_ptr<TForm> form);
+
+    int& argc;
+    char** argv;
+    std::unique_ptr<QApplication> qt;
+    std::vector<std::unique_ptr<TForm>> forms;
+    TForm* mainForm = nullptr;
+};
+
+extern TApplication* Application;

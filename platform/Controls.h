@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QFont>
+#include <QLineEdit>
+#include <string>
+#include <utility>
+
+#include "platform/Guard.h"
+
+// A field's whole text, as UTF-8.
+std::string GetText(const QLineEdit* field);
+
+// Replaces a field's text. When the text changes, the field's change handler
+// runs at once, nested; a failure in it ends the caller too.
+void SetText(QLineEdit* field, const std::string& text);
+
+// The platform's default sans-serif family at a character height in pixels.
+QFont SansFont(int pixelHeight, bool bold = false, bool italic = false);
+
+// Guarded connections from a control's event to a handler.
+template <typename Handler>
+void OnClick(QAbstractButton* button, Handler handler)
+{
+    QObject::connect(button, &QAbstractButton::clicked, button,
+                     [handler = std::move(handler)] { Guard::run(handler); });
+}
+
+template <typename Handler>
+void OnChange(QLineEdit* field, Handler handler)
+{
+    QObject::connect(field, &QLineEdit::textChanged, field,
+                     [handler = std::move(handler)] { Guard::run(handler); });
+}

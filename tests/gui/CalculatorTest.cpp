@@ -1,0 +1,236 @@
+#include <QApplication>
+#include <QTimer>
+
+#include "WindowFixture.h"
+
+namespace {
+
+using Calculator = WindowTest;
+
+const char* const kInvalid = "A Expressão não é Valida\n";
+
+TEST_F(Calculator, StartState)
+{
+    calculator->show();
+    EXPECT_EQ(calculator->windowTitle(), "Calculator");
+    EXPECT_EQ(calculator->focusWidget(), calculator->Edit1);
+    EXPECT_EQ(text(calculator->Edit1), "");
+    EXPECT_EQ(text(calculator->Edit2), "");
+    EXPECT_EQ(text(calculator->Edit3), "0");
+    EXPECT_EQ(text(calculator->x) + text(calculator->y) + text(calculator->z), "000");
+    EXPECT_TRUE(calculator->Edit2->isReadOnly());
+    EXPECT_TRUE(calculator->Edit3->isReadOnly());
+    EXPECT_FALSE(calculator->Edit1->isReadOnly());
+    EXPECT_EQ(calculator->Edit1->focusPolicy() & Qt::TabFocus, 0);
+    EXPECT_EQ(calculator->pos(), QPoint(224, 115));
+
+    QPushButton* equals = calculator->button(21);
+    EXPECT_EQ(equals->text(), "=");
+    EXPECT_EQ(equals->geometry(), QRect(120, 312, 49, 33));
+    EXPECT_TRUE(equals->font().bold());
+    EXPECT_EQ(equals->font().pixelSize(), 19);
+    EXPECT_EQ(calculator->button(13)->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
+    EXPECT_TRUE(calculator->button(25)->font().bold());
+    EXPECT_TRUE(calculator->button(29)->font().bold() && calculator->button(29)->font().italic());
+    EXPECT_EQ(calculator->button(29)->geometry(), QRect(168, 384, 153, 25));
+    EXPECT_EQ(calculator->button(28)->font().pixelSize(), 11);
+    EXPECT_EQ(calculator->Edit1->geometry(), QRect(24, 24, 273, 25));
+    EXPECT_EQ(calculator->z->geometry(), QRect(48, 384, 113, 21));
+    EXPECT_EQ(calculator->Label2->text(), QString::fromUtf8("Notação PosFixa"));
+
+    // Every control lies inside the client area, with a margin.
+    const QRect inner = calculator->rect().adjusted(4, 4, -4, -4);
+    for (QWidget* child : calculator->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        EXPECT_TRUE(inner.contains(child->geometry())) << child->objectName().toStdString();
+}
+
+TEST_F(Calculator, TabOrder)
+{
+    std::string order;
+    QWidget* w = calculator->Edit2;
+    for (int i = 0; i < 37; ++i) {
+        order += w->objectName().toStdString() + " ";
+        w = w->nextInFocusChain();
+    }
+    std::string expected = "Edit2 Edit3 ";
+    for (int n = 1; n <= 28; ++n)
+        expected += "Button" + std::to_string(n) + " ";
+    expected += "x y z ";
+    for (int n = 29; n <= 32; ++n)
+        expected += "Button" + std::to_string(n) + " ";
+    EXPECT_EQ(order.substr(0, expected.size()), expected);
+}
+
+TEST_F(Calculator, KeypadAppendsItsTexts)
+{
+    for (int n = 1; n <= 36; ++n)
+        if (n != 21 && n != 25 && n != 28 && n != 29)
+            click(n);
+    EXPECT_EQ(text(calculator->Edit1),
+              "7894561230_,/*-+^sqrt(sin(cos(xyz()tan(Eepilog(ln(ans");
+    EXPECT_EQ(calculator->buffer, text(calculator->Edit1));
+}
+
+TEST_F(Calculator, ClearEmptiesTheExpressionOnly)
+{
+    type("2*3");
+    click(21);
+    click(25);
+    EXPECT_EQ(text(calculator->Edit1), "");
+    EXPECT_EQ(calculator->buffer, "");
+    EXPECT_EQ(text(calculator->Edit2), "2 3 *");
+    EXPECT_EQ(text(calculator->Edit3), "6");
+}
+
+TEST_F(Calculator, EraseRemovesNamesAndFunctionsWhole)
+{
+    struct Case {
+        const char* before;
+        const char* after;
+    };
+    for (const Case& c : {Case{"2*sqrt(", "2*"}, {"sin(x", "sin("}, {"2*(", "2*"}, {"((", "("},
+                          {"3E", "3"}, {"5pi", "5"}, {"xsin(", ""}, {"12", "1"}, {"ans", ""},
+                          {"ln(", ""}, {"2A", "2"}, {"2é", "2"}, {"1€", "1"}, {"", ""}}) {
+        calculator->Edit1->setText(QString::fromUtf8(c.before));
+        click(28);
+        EXPECT_EQ(text(calculator->Edit1), c.after) << c.before;
+        EXPECT_EQ(calculator->buffer, c.after) << c.before;
+    }
+}
+
+TEST_F(Calculator, EqualsShowsPostfixAndValueAndCarriesAns)
+{
+    type("2(3+4)");
+    click(21);
+    EXPECT_EQ(text(calculator->Edit2), "2 3 4 + *");
+    EXPECT_EQ(text(calculator->Edit3), "14");
+    EXPECT_EQ(text(calculator->Edit1), "2(3+4)"); // the expression stays for editing
+
+    click(25);
+    type("ans/4");
+    click(21);
+    EXPECT_EQ(text(calculator->Edit3), "3,5");
+    click(21);
+    EXPECT_EQ(text(calculator->Edit3), "0,875");
+
+    click(25);
+    type("x*y+z");
+    calculator->x->setText("1,5");
+    calculator->y->setText("_2");
+    calculator->y->setText("-2");
+    calculator->z->setText("1E1");
+    click(21);
+    EXPECT_EQ(text(calculator->Edit2), "x y * z +");
+    EXPECT_EQ(text(calculator->Edit3), "7");
+    EXPECT_EQ(messages(), "");
+}
+
+TEST_F(Calculator, ErroAndRecovery)
+{
+    type("5");
+    click(21);
+    click(25);
+    type("1/0");
+    click(21);
+    EXPECT_EQ(text(calculator->Edit2), "1 0 /");
+    EXPECT_EQ(text(calculator->Edit3), "ERRO");
+    click(25);
+    type("ans+1"); // ans is the last number shown, not a conversion error
+    click(21);
+    EXPECT_EQ(text(calculator->Edit3), "6");
+    EXPECT_EQ(messages(), "");
+
+    click(25);
+    type("sqrt(_1)");
+    click(21);
+    EXPECT_EQ(text(calculator->Edit3), "ERRO");
+}
+
+TEST_F(Calculator, BadFieldStopsAtItsConversion)
+{
+    calculator->Edit2->setText("old");
+    calculator->x->setText("");
+    type("1+1"); // x is not used, yet every field is converted
+    click(21);
+    EXPECT_EQ(messages(), "error: '' is not a valid floating point value\n");
+    EXPECT_EQ(text(calculator->Edit2), "1 1 +");
+    EXPECT_EQ(text(calculator->Edit3), "0");
+
+    // The window still works afterwards.
+    calculator->x->setText("2");
+    MessageLog::clear();
+    click(21);
+    EXPECT_EQ(text(calculator->Edit3), "2");
+    EXPECT_EQ(messages(), "");
+
+    calculator->y->setText("1.5"); // a full stop is no decimal mark here
+    calculator->z->setText("abc");
+    click(21);
+    EXPECT_EQ(messages(), "error: 'abc' is not a valid floating point value\n");
+}
+
+TEST_F(Calculator, EngineFailureInsideEqualsIsReported)
+{
+    type(",+1"); // accepted by the checks, no number for the conversion
+    click(21);
+    EXPECT_EQ(messages(), "error: ',' is not a valid floating point value\n");
+    EXPECT_EQ(text(calculator->Edit2), ", 1 +");
+    EXPECT_EQ(text(calculator->Edit3), "0");
+}
+
+TEST_F(Calculator, RejectedExpressions)
+{
+    calculator->Edit2->setText("keep");
+    click(21); // empty
+    type("2x");
+    click(21);
+    click(29);
+    EXPECT_EQ(messages(), std::string(kInvalid) + kInvalid + kInvalid);
+    EXPECT_EQ(text(calculator->Edit2), "keep");
+    EXPECT_EQ(text(calculator->Edit3), "0");
+    EXPECT_FALSE(graph->isVisible());
+    EXPECT_EQ(calculator->graphExpression.getText(), "2x");
+}
+
+TEST_F(Calculator, EnterInTheExpressionRunsEquals)
+{
+    type("2^3");
+    QTest::keyClick(calculator->Edit1, Qt::Key_Return);
+    EXPECT_EQ(text(calculator->Edit3), "8");
+    EXPECT_EQ(text(calculator->Edit1), "2^3");
+
+    type("+");
+    QTest::keyClick(calculator->Edit1, Qt::Key_Enter);
+    EXPECT_EQ(messages(), kInvalid);
+}
+
+TEST_F(Calculator, TypingLandsAtTheCaretKeypadAtTheEnd)
+{
+    type("12");
+    QTest::keyClick(calculator->Edit1, Qt::Key_Home);
+    type("3.");
+    EXPECT_EQ(text(calculator->Edit1), "3.12");
+    click(16);
+    EXPECT_EQ(text(calculator->Edit1), "3.12+");
+    QTest::keyClick(calculator->Edit1, Qt::Key_Backspace);
+    EXPECT_EQ(calculator->buffer, "3.12");
+}
+
+TEST_F(Calculator, GraficoOpensTheGraphWindowModally)
+{
+    type("x");
+    calculator->Edit2->setText("keep");
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        wasModal = graph->isVisible() && QApplication::activeModalWidget() == graph.get();
+        graph->close();
+    });
+    click(29);
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(graph->isVisible());
+    EXPECT_EQ(text(calculator->Edit2), "keep");
+    EXPECT_EQ(text(calculator->Edit3), "0");
+    EXPECT_EQ(calculator->graphExpression.getText(), "x");
+}
+
+} // namespace
