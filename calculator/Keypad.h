@@ -3,10 +3,10 @@
 // The calculator's 36 buttons: caption, place in the client area, font and
 // the text each appending button adds to the expression.
 struct KeySpec {
-    int number;          // ButtonN
+    int number; // ButtonN
     const char* caption;
     int left, top, width, height;
-    int fontPixels;      // 0: the window's own font
+    int fontPixels; // 0: the window's own font
     bool bold;
     bool italic;
     bool green;

@@ -25,7 +25,10 @@ public:
     QLineEdit* y;
     QLineEdit* z;
 
-    QPushButton* button(int number) const { return buttons.at(static_cast<std::size_t>(number - 1)); }
+    QPushButton* button(int number) const
+    {
+        return buttons.at(static_cast<std::size_t>(number - 1));
+    }
 
     // The value of ans: the result field, or the last number it showed while
     // it shows something else ("ERRO").

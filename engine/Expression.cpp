@@ -23,7 +23,10 @@ bool isMatchingPair(char opening, char closing)
 
 Expression::Expression() : errorValue(kErrorValue), operators(10) {}
 
-Expression::Expression(const char* initialText) : errorValue(kErrorValue), operators(10), text(initialText) {}
+Expression::Expression(const char* initialText)
+    : errorValue(kErrorValue), operators(10), text(initialText)
+{
+}
 
 Expression::~Expression() = default;
 
@@ -40,7 +43,8 @@ bool Expression::isFunction(const std::string& word)
 
 bool Expression::isNamedValue(const std::string& word)
 {
-    return word == "x" || word == "y" || word == "z" || word == "pi" || word == "e" || word == "ans";
+    return word == "x" || word == "y" || word == "z" || word == "pi" || word == "e" ||
+           word == "ans";
 }
 
 bool Expression::isNumber(const std::string& word)
@@ -72,15 +76,11 @@ int Expression::priority(const std::string& word)
     if (!word.empty()) {
         switch (word[0]) {
         case '+':
-        case '-':
-            return 1;
+        case '-': return 1;
         case '*':
-        case '/':
-            return 2;
-        case '^':
-            return 3;
-        default:
-            break;
+        case '/': return 2;
+        case '^': return 3;
+        default: break;
         }
     }
     return isFunction(word) ? 4 : 0;

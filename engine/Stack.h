@@ -16,8 +16,7 @@ public:
 
 // Last-in-first-out container backed by one array that doubles when full.
 // Every failure is reported as an ExceptionError with a fixed message.
-template <typename T>
-class Stack {
+template <typename T> class Stack {
 public:
     explicit Stack(std::int32_t initialCapacity = 10);
     Stack(const Stack&) = delete;
@@ -42,8 +41,7 @@ private:
     std::int32_t capacity = 0;
 };
 
-template <typename T>
-T* Stack<T>::allocate(std::int32_t n, const char* failure)
+template <typename T> T* Stack<T>::allocate(std::int32_t n, const char* failure)
 {
     if (n < 0)
         throw ExceptionError(failure);
@@ -60,14 +58,12 @@ Stack<T>::Stack(std::int32_t initialCapacity)
 {
 }
 
-template <typename T>
-Stack<T>::~Stack()
+template <typename T> Stack<T>::~Stack()
 {
     delete[] items;
 }
 
-template <typename T>
-void Stack<T>::push(const T& value)
+template <typename T> void Stack<T>::push(const T& value)
 {
     if (isFull())
         grow();
@@ -75,8 +71,7 @@ void Stack<T>::push(const T& value)
     ++count;
 }
 
-template <typename T>
-T Stack<T>::pop()
+template <typename T> T Stack<T>::pop()
 {
     if (isEmpty())
         throw ExceptionError("Stack is Empty");
@@ -84,28 +79,24 @@ T Stack<T>::pop()
     return std::move(items[count]);
 }
 
-template <typename T>
-T Stack<T>::top()
+template <typename T> T Stack<T>::top()
 {
     if (isEmpty())
         throw ExceptionError("Stack is Empty");
     return items[count - 1];
 }
 
-template <typename T>
-bool Stack<T>::isEmpty()
+template <typename T> bool Stack<T>::isEmpty()
 {
     return count == 0;
 }
 
-template <typename T>
-bool Stack<T>::isFull()
+template <typename T> bool Stack<T>::isFull()
 {
     return count == capacity;
 }
 
-template <typename T>
-void Stack<T>::grow()
+template <typename T> void Stack<T>::grow()
 {
     const char* failure = " Not enought memery";
     if (capacity > std::numeric_limits<std::int32_t>::max() / 2)
@@ -125,8 +116,7 @@ void Stack<T>::grow()
     capacity = grown;
 }
 
-template <typename T>
-Stack<T>& Stack<T>::operator=(const Stack& other)
+template <typename T> Stack<T>& Stack<T>::operator=(const Stack& other)
 {
     if (&other == this)
         return *this;

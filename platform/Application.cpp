@@ -2,9 +2,9 @@
 
 #include <QSocketNotifier>
 #include <csignal>
-#include <functional>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>

@@ -20,8 +20,7 @@ public:
     // Starts the window system; throws an Exception when there is no display.
     void Initialize();
 
-    template <typename Form>
-    void CreateForm(Form*& reference)
+    template <typename Form> void CreateForm(Form*& reference)
     {
         auto form = std::make_unique<Form>();
         reference = form.get();

@@ -19,15 +19,13 @@ void SetText(QLineEdit* field, const std::string& text);
 QFont SansFont(int pixelHeight, bool bold = false, bool italic = false);
 
 // Guarded connections from a control's event to a handler.
-template <typename Handler>
-void OnClick(QAbstractButton* button, Handler handler)
+template <typename Handler> void OnClick(QAbstractButton* button, Handler handler)
 {
     QObject::connect(button, &QAbstractButton::clicked, button,
                      [handler = std::move(handler)] { Guard::run(handler); });
 }
 
-template <typename Handler>
-void OnChange(QLineEdit* field, Handler handler)
+template <typename Handler> void OnChange(QLineEdit* field, Handler handler)
 {
     QObject::connect(field, &QLineEdit::textChanged, field,
                      [handler = std::move(handler)] { Guard::run(handler); });

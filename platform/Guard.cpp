@@ -63,7 +63,10 @@ void report(const std::exception_ptr& failure)
     ShowError(describe(failure));
 }
 
-NestedLoop::NestedLoop() : savedDepth(std::exchange(depth, 0)), savedPending(std::exchange(pending, nullptr)) {}
+NestedLoop::NestedLoop()
+    : savedDepth(std::exchange(depth, 0)), savedPending(std::exchange(pending, nullptr))
+{
+}
 
 NestedLoop::~NestedLoop()
 {

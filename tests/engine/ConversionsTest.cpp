@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -27,15 +27,28 @@ TEST(Conversions, FloatToStrGeneralFormat)
         double value;
         const char* text;
     };
-    for (const Case& c : {Case{0, "0"}, {-0.0, "0"}, {3.5, "3,5"}, {-2.5, "-2,5"}, {14, "14"},
+    for (const Case& c : {Case{0, "0"},
+                          {-0.0, "0"},
+                          {3.5, "3,5"},
+                          {-2.5, "-2,5"},
+                          {14, "14"},
                           {16.666666666666668, "16,6666666666667"},
                           {18.518518518518519, "18,5185185185185"},
-                          {100000000000000, "100000000000000"}, {1e15, "1E15"}, {1e20, "1E20"},
-                          {1.5e-7, "1,5E-7"}, {0.00001, "0,00001"}, {0.0001, "0,0001"},
-                          {9.99999e-6, "9,99999E-6"}, {-1215752191, "-1215752191"},
-                          {0.1 + 0.2, "0,3"}, {123456789012345678.0, "1,23456789012346E17"},
-                          {999999999999999.9, "1E15"}, {1.7976931348623157e308, "1,79769313486232E308"},
-                          {5e-324, "4,94065645841247E-324"}, {-1e-300, "-1E-300"}, {0.5, "0,5"},
+                          {100000000000000, "100000000000000"},
+                          {1e15, "1E15"},
+                          {1e20, "1E20"},
+                          {1.5e-7, "1,5E-7"},
+                          {0.00001, "0,00001"},
+                          {0.0001, "0,0001"},
+                          {9.99999e-6, "9,99999E-6"},
+                          {-1215752191, "-1215752191"},
+                          {0.1 + 0.2, "0,3"},
+                          {123456789012345678.0, "1,23456789012346E17"},
+                          {999999999999999.9, "1E15"},
+                          {1.7976931348623157e308, "1,79769313486232E308"},
+                          {5e-324, "4,94065645841247E-324"},
+                          {-1e-300, "-1E-300"},
+                          {0.5, "0,5"},
                           {std::numeric_limits<double>::infinity(), "INF"},
                           {-std::numeric_limits<double>::infinity(), "-INF"},
                           {std::numeric_limits<double>::quiet_NaN(), "NAN"}})
@@ -48,10 +61,21 @@ TEST(Conversions, StrToFloatReadsWhatPeopleType)
         const char* text;
         double value;
     };
-    for (const Case& c : {Case{"0", 0}, {"3,5", 3.5}, {"-2,5", -2.5}, {"+14", 14}, {"1,", 1},
-                          {",5", 0.5}, {"  7  ", 7}, {"1E15", 1e15}, {"1,5E-7", 1.5e-7},
-                          {"2e3", 2000}, {"2E+3", 2000}, {"16,6666666666667", 16.6666666666667},
-                          {"1E-400", 0}, {"007", 7}, {"0E999999999999999999", 0}})
+    for (const Case& c : {Case{"0", 0},
+                          {"3,5", 3.5},
+                          {"-2,5", -2.5},
+                          {"+14", 14},
+                          {"1,", 1},
+                          {",5", 0.5},
+                          {"  7  ", 7},
+                          {"1E15", 1e15},
+                          {"1,5E-7", 1.5e-7},
+                          {"2e3", 2000},
+                          {"2E+3", 2000},
+                          {"16,6666666666667", 16.6666666666667},
+                          {"1E-400", 0},
+                          {"007", 7},
+                          {"0E999999999999999999", 0}})
         EXPECT_EQ(StrToFloat(c.text), c.value) << c.text;
     EXPECT_EQ(StrToFloat("INF"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(StrToFloat("inf"), std::numeric_limits<double>::infinity());
@@ -64,9 +88,11 @@ TEST(Conversions, StrToFloatRefusals)
 {
     EXPECT_EQ(refusal(""), "'' is not a valid floating point value");
     EXPECT_EQ(refusal(" x "), "' x ' is not a valid floating point value");
-    for (const char* text : {",", "   ", "-", "+", "1.5", "1,2,3", "1e", "1E+", "E5", "1E5,2",
-                             "--1", "1 2", "_5", "0x10", "INFINITY", "-NAN", "ERRO", "1E400",
-                             "-1E309", "1E99999999999999999999", "12a"})
+    for (const char* text : {",",     "   ",  "-",     "+",      "1.5",
+                             "1,2,3", "1e",   "1E+",   "E5",     "1E5,2",
+                             "--1",   "1 2",  "_5",    "0x10",   "INFINITY",
+                             "-NAN",  "ERRO", "1E400", "-1E309", "1E99999999999999999999",
+                             "12a"})
         EXPECT_NE(refusal(text), "accepted") << text;
 }
 

@@ -39,13 +39,29 @@ TEST(Evaluate, Values)
         const char* text;
         double value;
     };
-    for (const Case& c : {Case{"7-2", 5}, {"7/2", 3.5}, {"2^3^2", 64}, {"2^_3", 0.125},
-                          {"_8^3", -512}, {"0^0", 1}, {"x*2", 6}, {"pi", 3.141592653589793},
-                          {"e", 2.718281828459045}, {"_2,5", -2.5}, {"0,5+,5", 1},
-                          {"1E3", 1000}, {"1,5E3", 1500}, {"sqrt(0)", 0}, {"log(1)", 0},
-                          {"log(e)", 1}, {"ln(e)", 1}, {"log(100)", 4.605170185988092},
-                          {"_1215752191", kError}, {"2(3+4)", 14}, {"sin(0)+cos(0)", 1},
-                          {"tan(0)", 0}, {"1+2*3-4/2", 5}})
+    for (const Case& c : {Case{"7-2", 5},
+                          {"7/2", 3.5},
+                          {"2^3^2", 64},
+                          {"2^_3", 0.125},
+                          {"_8^3", -512},
+                          {"0^0", 1},
+                          {"x*2", 6},
+                          {"pi", 3.141592653589793},
+                          {"e", 2.718281828459045},
+                          {"_2,5", -2.5},
+                          {"0,5+,5", 1},
+                          {"1E3", 1000},
+                          {"1,5E3", 1500},
+                          {"sqrt(0)", 0},
+                          {"log(1)", 0},
+                          {"log(e)", 1},
+                          {"ln(e)", 1},
+                          {"log(100)", 4.605170185988092},
+                          {"_1215752191", kError},
+                          {"2(3+4)", 14},
+                          {"sin(0)+cos(0)", 1},
+                          {"tan(0)", 0},
+                          {"1+2*3-4/2", 5}})
         EXPECT_DOUBLE_EQ(run(c.text), c.value) << c.text;
 
     Expression vars("x+y*10+z*100+ans*1000");
@@ -54,9 +70,9 @@ TEST(Evaluate, Values)
 
 TEST(Evaluate, DomainErrorsGiveTheErrorValue)
 {
-    for (const char* text : {"5/0", "0/0", "5/_0", "sqrt(_4)", "log(0)", "log(_1)", "ln(0)",
-                             "ln(_1)", "tan(pi/2)", "tan(pi/_2)", "tan(0-pi/2)", "5/0+1",
-                             "sqrt(0-x)", "1/(x-3)"})
+    for (const char* text :
+         {"5/0", "0/0", "5/_0", "sqrt(_4)", "log(0)", "log(_1)", "ln(0)", "ln(_1)", "tan(pi/2)",
+          "tan(pi/_2)", "tan(0-pi/2)", "5/0+1", "sqrt(0-x)", "1/(x-3)"})
         EXPECT_EQ(run(text), kError) << text;
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -89,7 +105,7 @@ TEST(Evaluate, MalformedTextsThrow)
 TEST(Evaluate, ExtraOperandsAreDiscardedAndStacksGrow)
 {
     EXPECT_EQ(run("1 2"), 12); // spaces vanish in normalisation: one number
-    Expression e("pi(2)");    // not validated: the postfix «pi 2» leaves pi below
+    Expression e("pi(2)");     // not validated: the postfix «pi 2» leaves pi below
     EXPECT_EQ(e.evaluate(0, 0, 0, 0), 2);
 
     std::string sum = "1";

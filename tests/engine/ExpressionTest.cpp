@@ -19,10 +19,21 @@ TEST(Expression, WordClasses)
         const char* word;
         bool number;
     };
-    for (const Case& c : {Case{"", true}, {"_", false}, {"_5", true}, {"5_", false},
-                          {"1,2,3", false}, {"1E2E3", false}, {"E", true}, {"1E5", true},
-                          {"1e5", false}, {"1.5", false}, {"12a", false}, {"1E5,2", true},
-                          {"1E_5", false}, {",", true}, {"_E", true}})
+    for (const Case& c : {Case{"", true},
+                          {"_", false},
+                          {"_5", true},
+                          {"5_", false},
+                          {"1,2,3", false},
+                          {"1E2E3", false},
+                          {"E", true},
+                          {"1E5", true},
+                          {"1e5", false},
+                          {"1.5", false},
+                          {"12a", false},
+                          {"1E5,2", true},
+                          {"1E_5", false},
+                          {",", true},
+                          {"_E", true}})
         EXPECT_EQ(e.isNumber(c.word), c.number) << c.word;
 
     for (const char* f : {"sin", "cos", "sqrt", "tan", "log", "ln"})

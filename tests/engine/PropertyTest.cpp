@@ -16,10 +16,9 @@ namespace {
 std::string randomText(std::mt19937& rng)
 {
     static const char* const pieces[] = {
-        "1",   "23",  "4,5", "_6",  "7E2", ",",   "E",   "_",  "x",   "y",  "z",   "pi",
-        "e",   "ans", "sin", "cos", "tan", "sqrt", "log", "ln", "+",   "-",  "*",   "/",
-        "^",   "(",   ")",   "(",   ")",   " ",   "  ",  "[",  "]",   "{",  "}",   "0",
-        "ANS", ".",   "\t",  "q",   "9,",  "1E5,2"};
+        "1",   "23",  "4,5", "_6",   "7E2", ",",  "E", "_", "x",   "y", "z",  "pi", "e",  "ans",
+        "sin", "cos", "tan", "sqrt", "log", "ln", "+", "-", "*",   "/", "^",  "(",  ")",  "(",
+        ")",   " ",   "  ",  "[",    "]",   "{",  "}", "0", "ANS", ".", "\t", "q",  "9,", "1E5,2"};
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     std::uniform_int_distribution<int> length(0, 14);
     std::string text;

@@ -6,8 +6,7 @@
 
 namespace {
 
-template <typename T>
-std::string emptyMessage(Stack<T>& stack, bool usePop)
+template <typename T> std::string emptyMessage(Stack<T>& stack, bool usePop)
 {
     try {
         if (usePop)

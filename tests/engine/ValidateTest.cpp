@@ -20,16 +20,20 @@ struct Verdict {
 
 TEST(Validate, Verdicts)
 {
-    for (const Verdict& c : {
-             Verdict{"", false}, {"   ", false}, {"1+2", true}, {"-5", false}, {"_5*x", true},
-             {"2+", false}, {"2*-3", false}, {"2*_3", true}, {"(2*)", false}, {"(+2)", false},
-             {"()", false}, {"1+(2)", true}, {"2(3)", true}, {"(1)(2)", true}, {"sin(x)", true},
-             {"sin x", false}, {"sqrt", false}, {"sin(-1)", false}, {"sin(_1)", true},
-             {"sin(2", false}, {"(1]", false}, {"[1+2]", false}, {"1.5", false},
-             {"1,5E3", true}, {",", true}, {"2x", false}, {"ANS", false}, {"1 2", true},
-             {"2^3^2", true}, {"ln(e)*log(2)+tan(pi)-cos(y)/sqrt(z)^ans", true}, {")(", false},
-             {"((1))", true}, {"(", false}, {"x*", false}, {"5)", false}, {"sin()", false},
-             {"\xe9", false}, {"{1}", false}}) {
+    for (const Verdict& c :
+         {Verdict{"", false}, {"   ", false},   {"1+2", true},
+          {"-5", false},      {"_5*x", true},   {"2+", false},
+          {"2*-3", false},    {"2*_3", true},   {"(2*)", false},
+          {"(+2)", false},    {"()", false},    {"1+(2)", true},
+          {"2(3)", true},     {"(1)(2)", true}, {"sin(x)", true},
+          {"sin x", false},   {"sqrt", false},  {"sin(-1)", false},
+          {"sin(_1)", true},  {"sin(2", false}, {"(1]", false},
+          {"[1+2]", false},   {"1.5", false},   {"1,5E3", true},
+          {",", true},        {"2x", false},    {"ANS", false},
+          {"1 2", true},      {"2^3^2", true},  {"ln(e)*log(2)+tan(pi)-cos(y)/sqrt(z)^ans", true},
+          {")(", false},      {"((1))", true},  {"(", false},
+          {"x*", false},      {"5)", false},    {"sin()", false},
+          {"\xe9", false},    {"{1}", false}}) {
         EXPECT_EQ(valid(c.text), c.accepted) << '"' << c.text << '"';
     }
 }
@@ -46,8 +50,12 @@ TEST(Validate, RefusesOperandsWithoutOperator)
         const char* text;
         double value;
     };
-    for (const Case& c : {Case{"2(3)", 6}, {"(1)(2)", 2}, {"sin(x)(2)", 2 * std::sin(1.5)},
-                          {"2(3)(4)", 24}, {"(2)(3)(4)", 24}, {"2 (3)", 6}}) {
+    for (const Case& c : {Case{"2(3)", 6},
+                          {"(1)(2)", 2},
+                          {"sin(x)(2)", 2 * std::sin(1.5)},
+                          {"2(3)(4)", 24},
+                          {"(2)(3)(4)", 24},
+                          {"2 (3)", 6}}) {
         Expression e(c.text);
         ASSERT_TRUE(e.validate()) << c.text;
         EXPECT_DOUBLE_EQ(e.evaluate(1.5, 0, 0, 0), c.value) << c.text;

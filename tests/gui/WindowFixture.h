@@ -38,10 +38,7 @@ protected:
 
     void click(int number) { QTest::mouseClick(calculator->button(number), Qt::LeftButton); }
 
-    void type(const char* text)
-    {
-        QTest::keyClicks(calculator->Edit1, QString::fromUtf8(text));
-    }
+    void type(const char* text) { QTest::keyClicks(calculator->Edit1, QString::fromUtf8(text)); }
 
     static std::string text(const QLineEdit* field) { return field->text().toStdString(); }
 
