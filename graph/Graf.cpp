@@ -1,10 +1,250 @@
 #include "graph/Graf.h"
 
+#include <QKeySequence>
+#include <QShortcut>
+
+#include "graph/Glyphs.h"
+#include "platform/Controls.h"
+
 TForm2* Form2 = nullptr;
+
+namespace {
+
+constexpr int kPictureWidth = 500;
+constexpr int kPictureHeight = 320;
+constexpr double kPan = 5;
+constexpr double kZoomIn = 1 / 1.2;
+constexpr double kZoomOut = 1 / 0.9;
+constexpr double kStepChange = 0.1;
+// The finer-step button stops here: a step at or below zero would never end a redraw.
+constexpr double kFinestStep = 0.05;
+
+template <typename Control>
+Control* place(Control* control, const char* name, const char* accessibleName, QRect at)
+{
+    control->setObjectName(name);
+    control->setAccessibleName(accessibleName);
+    control->setGeometry(at);
+    return control;
+}
+
+QPushButton* glyphButton(QWidget* panel, const char* name, const char* accessibleName, QRect at,
+                         const QIcon& glyph)
+{
+    auto* button = place(new QPushButton(panel), name, accessibleName, at);
+    button->setIcon(glyph);
+    button->setIconSize(QSize(at.width() - 8, at.height() - 8));
+    return button;
+}
+
+} // namespace
 
 TForm2::TForm2()
 {
+    buildControls();
+    OriginX = pictureWidth() * 0.5;
+    OriginY = pictureHeight() * 0.5;
+    TamMaxX = StrToFloat(GetText(Edit1));
+    TamMaxY = StrToFloat(GetText(Edit2));
+    Step = 1.0;
+}
+
+void TForm2::buildControls()
+{
+    using Glyphs::Direction;
     setObjectName("Form2");
     setWindowTitle("Grafic Mode");
-    resize(502, 456);
+    setFont(SansFont(11));
+    // The strip, the picture below it and the status bar under both.
+    setFixedSize(kPictureWidth + 2, 114 + kPictureHeight + 22);
+
+    Panel1 = place(new QFrame(this), "Panel1", "controls", {0, 0, 500, 113});
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Image1 = place(new TImage(this, kPictureWidth, kPictureHeight), "Image1", "plot",
+                   {1, 114, kPictureWidth, kPictureHeight});
+    StatusBar1 = place(new QStatusBar(this), "StatusBar1", "coordinates",
+                       {0, 114 + kPictureHeight, kPictureWidth + 2, 22});
+    StatusBar1->setSizeGripEnabled(false);
+
+    BitBtn1 =
+        glyphButton(Panel1, "BitBtn1", "pan up", {40, 20, 30, 27}, Glyphs::arrow(Direction::Up));
+    BitBtn2 =
+        glyphButton(Panel1, "BitBtn2", "pan left", {8, 47, 30, 27}, Glyphs::arrow(Direction::Left));
+    BitBtn3 = glyphButton(Panel1, "BitBtn3", "pan right", {72, 48, 30, 27},
+                          Glyphs::arrow(Direction::Right));
+    BitBtn4 = glyphButton(Panel1, "BitBtn4", "pan down", {39, 75, 30, 27},
+                          Glyphs::arrow(Direction::Down));
+    BitBtn5 = glyphButton(Panel1, "BitBtn5", "zoom in", {136, 48, 50, 27}, Glyphs::magnifier(true));
+    BitBtn6 =
+        glyphButton(Panel1, "BitBtn6", "zoom out", {192, 48, 50, 27}, Glyphs::magnifier(false));
+    BitBtn7 = glyphButton(Panel1, "BitBtn7", "finer sampling", {136, 16, 50, 27},
+                          Glyphs::slantedTriangle(true));
+    BitBtn8 = glyphButton(Panel1, "BitBtn8", "coarser sampling", {192, 16, 50, 27},
+                          Glyphs::slantedTriangle(false));
+
+    Trace = place(new QRadioButton("Trace", Panel1), "Trace", "trace mode", {256, 16, 72, 20});
+    Zoom = place(new QRadioButton("ZoomBox", Panel1), "Zoom", "zoom box mode", {256, 48, 76, 20});
+    Trace->setChecked(true);
+    Button2 = place(new QPushButton("ZoomFit", Panel1), "Button2", "fit vertical range",
+                    {336, 40, 72, 25});
+    Button1 = place(new QPushButton("Reset", Panel1), "Button1", "reset view", {416, 40, 72, 25});
+    Mode2 = place(new QCheckBox("Mode2", Panel1), "Mode2", "column sampling", {392, 8, 96, 20});
+    Mode2->setChecked(true);
+    TrackBar1 =
+        place(new QSlider(Qt::Horizontal, Panel1), "TrackBar1", "pen width", {112, 80, 76, 26});
+    TrackBar1->setRange(0, 2);
+    TrackBar1->setPageStep(1);
+    TrackBar1->setTickInterval(1);
+    TrackBar1->setTickPosition(QSlider::TicksBelow);
+
+    StaticText1 = place(new QLabel("TAM_MAX_X:", Panel1), "StaticText1", "", {192, 82, 70, 20});
+    Edit1 = place(new QLineEdit("20", Panel1), "Edit1", "horizontal range", {264, 80, 68, 22});
+    StaticText2 = place(new QLabel("TAM_MAX_Y:", Panel1), "StaticText2", "", {344, 82, 70, 20});
+    Edit2 = place(new QLineEdit("20", Panel1), "Edit2", "vertical range", {416, 80, 76, 22});
+    StaticText1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    StaticText2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    // Present but never seen: hidden behind the strip.
+    Label1 = place(new QLabel("Label1", this), "Label1", "", {8, 200, 40, 16});
+    Label2 = place(new QLabel("Label2", this), "Label2", "", {8, 220, 40, 16});
+    CheckBox1 = place(new QCheckBox("CheckBox1", this), "CheckBox1", "", {8, 240, 80, 16});
+    for (QWidget* unseen : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label2),
+                            static_cast<QWidget*>(CheckBox1)})
+        unseen->hide();
+
+    OnClick(BitBtn1, [this] { BitBtn1Click(); });
+    OnClick(BitBtn2, [this] { BitBtn2Click(); });
+    OnClick(BitBtn3, [this] { BitBtn3Click(); });
+    OnClick(BitBtn4, [this] { BitBtn4Click(); });
+    OnClick(BitBtn5, [this] { BitBtn5Click(); });
+    OnClick(BitBtn6, [this] { BitBtn6Click(); });
+    OnClick(BitBtn7, [this] { BitBtn7Click(); });
+    OnClick(BitBtn8, [this] { BitBtn8Click(); });
+    OnClick(Button1, [this] { Button1Click(); });
+    OnClick(Button2, [this] { Button2Click(); });
+    OnClick(Mode2, [this] { Mode2Click(); });
+    OnChange(Edit1, [this] { Edit1Change(); });
+    OnChange(Edit2, [this] { Edit2Change(); });
+    QObject::connect(TrackBar1, &QSlider::valueChanged, this,
+                     [this] { Guard::run([this] { TrackBar1Change(); }); });
+    Image1->OnMouseDown = [this](Qt::MouseButton b, int x, int y) { Image1MouseDown(b, x, y); };
+    Image1->OnMouseMove = [this](Qt::MouseButtons b, int x, int y) { Image1MouseMove(b, x, y); };
+    Image1->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { Image1MouseUp(b, x, y); };
+
+    // Escape closes the graph window, as it does any dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    QObject::connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void TForm2::clearExtents()
+{
+    YMax = 0;
+    YMin = 0;
+}
+
+void TForm2::BitBtn1Click()
+{
+    OriginY -= kPan;
+    FormShow();
+}
+
+void TForm2::BitBtn2Click()
+{
+    OriginX -= kPan;
+    FormShow();
+}
+
+void TForm2::BitBtn3Click()
+{
+    OriginX += kPan;
+    FormShow();
+}
+
+void TForm2::BitBtn4Click()
+{
+    OriginY += kPan;
+    FormShow();
+}
+
+void TForm2::zoomBy(double factor)
+{
+    // About world (0, 0): the origin stays where it is.
+    TamMaxX *= factor;
+    TamMaxY *= factor;
+    clearExtents();
+    FormShow();
+}
+
+void TForm2::BitBtn5Click()
+{
+    zoomBy(kZoomIn);
+}
+
+void TForm2::BitBtn6Click()
+{
+    zoomBy(kZoomOut);
+}
+
+void TForm2::BitBtn7Click()
+{
+    if (Step - kStepChange >= kFinestStep)
+        Step -= kStepChange;
+    FormShow();
+}
+
+void TForm2::BitBtn8Click()
+{
+    Step += kStepChange;
+    FormShow();
+}
+
+void TForm2::Button1Click()
+{
+    OriginX = pictureWidth() * 0.5;
+    OriginY = pictureHeight() * 0.5;
+    TamMaxX = 20;
+    TamMaxY = 20;
+    Step = 0.5;
+    clearExtents();
+    FormShow();
+}
+
+void TForm2::Button2Click()
+{
+    FitPending = true;
+    FormShow();
+}
+
+void TForm2::rangeChanged(QLineEdit* field, double& range)
+{
+    range = StrToFloat(GetText(field));
+    if (range == 0)
+        range = kSmallestRange;
+    clearExtents();
+    FormShow();
+}
+
+void TForm2::Edit1Change()
+{
+    rangeChanged(Edit1, TamMaxX);
+}
+
+void TForm2::Edit2Change()
+{
+    rangeChanged(Edit2, TamMaxY);
+}
+
+void TForm2::Mode2Click()
+{
+    FormShow();
+}
+
+void TForm2::TrackBar1Change()
+{
+    FormShow();
+}
+
+void TForm2::FormClose()
+{
+    clearExtents();
 }

@@ -1,11 +1,120 @@
 #pragma once
 
-#include "platform/Form.h"
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <cstdint>
+#include <string>
 
-// The graph window: plots the calculator's expression as a function of x.
+#include "platform/Form.h"
+#include "platform/Image.h"
+
+class Canvas;
+
+// The graph window: plots the calculator's expression as a function of x,
+// with pan, zoom, sampling step, pen width, trace and zoom box.
 class TForm2 : public TForm {
 public:
     TForm2();
+
+    // Controls.
+    TImage* Image1;
+    QPushButton* BitBtn1; // pan up
+    QPushButton* BitBtn2; // pan left
+    QPushButton* BitBtn3; // pan right
+    QPushButton* BitBtn4; // pan down
+    QPushButton* BitBtn5; // zoom in
+    QPushButton* BitBtn6; // zoom out
+    QPushButton* BitBtn7; // finer sampling
+    QPushButton* BitBtn8; // coarser sampling
+    QFrame* Panel1;
+    QRadioButton* Trace;
+    QRadioButton* Zoom;
+    QStatusBar* StatusBar1;
+    QLineEdit* Edit1; // TAM_MAX_X
+    QLineEdit* Edit2; // TAM_MAX_Y
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* StaticText1;
+    QLabel* StaticText2;
+    QPushButton* Button1; // Reset
+    QCheckBox* CheckBox1;
+    QCheckBox* Mode2;     // ticked: column sampling
+    QSlider* TrackBar1;   // pen width - 1
+    QPushButton* Button2; // ZoomFit
+
+    // The view: world x = 0 lies on pixel column OriginX, world y = 0 on row OriginY.
+    double OriginX;
+    double OriginY;
+    double ScaleX = 0; // pixels per world unit, set by every redraw
+    double ScaleY = 0;
+    double TamMaxX; // width and height of the world shown
+    double TamMaxY;
+    double YMax = 0; // extents of the sampled values, always around 0
+    double YMin = 0;
+    double Step = 1.0; // pixels (column sampling) or world units (interval sampling)
+    double PointX = 0;
+    double PointY = 0;
+    std::int32_t DragX = 0;
+    std::int32_t DragY = 0;
+    bool FitPending = false;
+
+    // A range of 0 would divide by zero; it becomes this instead.
+    static constexpr double kSmallestRange = 0.0001;
+
+    // Evaluations made by the last redraw.
+    int SampleCount = 0;
+
+    // The two mappings between world and pixel coordinates.
+    double pixelX(double worldX) const { return (OriginX / ScaleX + worldX) * ScaleX; }
+    double pixelY(double worldY) const { return (OriginY / ScaleY - worldY) * ScaleY; }
+    double worldX(double column) const { return (column - OriginX) * TamMaxX / pictureWidth(); }
+    double worldY(double row) const { return (OriginY - row) * TamMaxY / pictureHeight(); }
+    int pictureWidth() const { return Image1->width(); }
+    int pictureHeight() const { return Image1->height(); }
+
+    void FormShow() override; // the redraw
+    void FormClose() override;
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void BitBtn6Click();
+    void BitBtn7Click();
+    void BitBtn8Click();
+    void Button1Click();
+    void Button2Click();
+    void Edit1Change();
+    void Edit2Change();
+    void Mode2Click();
+    void TrackBar1Change();
+
+    void Image1MouseDown(Qt::MouseButton button, int x, int y);
+    void Image1MouseMove(Qt::MouseButtons buttons, int x, int y);
+    void Image1MouseUp(Qt::MouseButton button, int x, int y);
+
+private:
+    void buildControls();
+    void applyFit();
+    void clearExtents();
+    void zoomBy(double factor);
+    void rangeChanged(QLineEdit* field, double& range);
+    double valueAt(double x); // the calculator's expression at x
+    bool hasValue(double value) const;
+    void sampleColumns(Canvas& canvas);
+    void sampleIntervals(Canvas& canvas);
+    void widenExtents(double value);
+    void reloadPicture();
+    std::string readout(double x, double y) const;
+
+    bool pictureSaved = false; // a redraw of this run has written "img.bmp"
 };
 
 extern TForm2* Form2;

@@ -41,6 +41,25 @@ postfix=$(copy_field 160 84)
 [ "$postfix" = "7 8 +" ] || fail "postfix field shows '$postfix'"
 [ "$result" = "15" ] || fail "result field shows '$result'"
 
+# Plot «x»: the graph window opens modally and saves its picture.
+press 144 36   # Edit1
+xdotool key ctrl+a BackSpace
+xdotool type x
+press 244 396  # Grafico
+graph=$(timeout 20 xdotool search --sync --onlyvisible --name '^Grafic Mode$' | head -n 1)
+[ -n "$graph" ] || fail "no window named Grafic Mode"
+sleep 0.5
+[ -f img.bmp ] || fail "no img.bmp after the redraw"
+le32() { od -An -tu4 -j "$1" -N 4 img.bmp | tr -d ' '; }
+le16() { od -An -tu2 -j "$1" -N 2 img.bmp | tr -d ' '; }
+[ "$(le32 18)x$(le32 22)x$(le16 28)" = "500x320x24" ] || fail "img.bmp is not a 500 x 320 24-bit bitmap"
+blue=$(od -An -v -tx1 -w3 -j 54 img.bmp | grep -c '^ ff 00 00$' || true)
+[ "$blue" -gt 400 ] || fail "img.bmp holds $blue blue pixels, not the line y = x"
+press 250 250  # into the plot, then Escape closes the window
+xdotool key Escape
+sleep 0.5
+xdotool search --onlyvisible --name '^Grafic Mode$' >/dev/null && fail "the graph window stayed open"
+
 kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?
@@ -49,4 +68,4 @@ if grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q .; then
     cat "$work/stderr" >&2
     fail "the program wrote errors"
 fi
-echo "ok: 7+8 gives 15 in the real window"
+echo "ok: 7+8 gives 15 and x is plotted in the real windows"

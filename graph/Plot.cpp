@@ -1,0 +1,118 @@
+// The redraw: fit, clear, axes, the sampled curve, the ranges written back
+// and the finished picture saved as "img.bmp".
+
+#include <cmath>
+
+#include "calculator/untCalc.h"
+#include "graph/Graf.h"
+#include "platform/Canvas.h"
+#include "platform/Controls.h"
+
+namespace {
+
+const QColor kAxes(0, 0, 0);
+const QColor kCurve(0, 0, 255);
+constexpr double kFarLeft = -1000000;
+
+} // namespace
+
+double TForm2::valueAt(double x)
+{
+    ++SampleCount;
+    const double ans = Form1->answer();
+    const double z = StrToFloat(GetText(Form1->z));
+    const double y = StrToFloat(GetText(Form1->y));
+    return Form1->graphExpression.evaluate(x, y, z, ans);
+}
+
+bool TForm2::hasValue(double value) const
+{
+    return std::isfinite(value) && value != static_cast<double>(Form1->graphExpression.errorValue);
+}
+
+void TForm2::applyFit()
+{
+    FitPending = false;
+    if (YMax == 0 && YMin == 0)
+        return; // nothing sampled since the extents were cleared: keep the view
+    TamMaxY = YMax - YMin;
+    OriginY = pictureHeight() * YMax / TamMaxY;
+}
+
+void TForm2::widenExtents(double value)
+{
+    if (!hasValue(value))
+        return;
+    if (value > YMax)
+        YMax = value;
+    if (value < YMin)
+        YMin = value;
+}
+
+void TForm2::FormShow()
+{
+    const int w = pictureWidth();
+    const int h = pictureHeight();
+    SampleCount = 0;
+    if (FitPending)
+        applyFit();
+    Image1->update();
+    {
+        Canvas canvas(Image1->picture());
+        canvas.fillWhite();
+        ScaleX = w / TamMaxX;
+        ScaleY = h / TamMaxY;
+        canvas.setPen(kAxes, 1);
+        canvas.line(std::trunc(OriginX), 0, std::trunc(OriginX), h);
+        canvas.line(0, std::trunc(OriginY), w, std::trunc(OriginY));
+        canvas.setPen(kCurve, TrackBar1->value() + 1);
+        if (Mode2->isChecked())
+            sampleColumns(canvas);
+        else
+            sampleIntervals(canvas);
+        canvas.setPenWidth(1);
+    }
+    if (YMax == 0 && YMin == 0) {
+        YMax = 10;
+        YMin = -10;
+    }
+    // Each write that changes a field runs its change handler, and so a whole
+    // redraw, nested here.
+    SetText(Edit1, FloatToStr(TamMaxX));
+    SetText(Edit2, FloatToStr(TamMaxY));
+    Image1->SaveToFile("img.bmp");
+    pictureSaved = true;
+}
+
+void TForm2::sampleColumns(Canvas& canvas)
+{
+    const int w = pictureWidth();
+    double previousX = kFarLeft;
+    double previousY = 0;
+    bool previousHasValue = true;
+    for (double i = 0; w >= i; i += Step) {
+        PointX = worldX(i);
+        PointY = valueAt(PointX);
+        const double px = pixelX(PointX);
+        const double py = pixelY(PointY);
+        widenExtents(PointY);
+        // The curve breaks where the expression has no value.
+        const bool valued = hasValue(PointY);
+        if (valued && previousHasValue)
+            canvas.line(previousX, previousY, px, py);
+        previousX = px;
+        previousY = py;
+        previousHasValue = valued;
+    }
+}
+
+void TForm2::sampleIntervals(Canvas& canvas)
+{
+    const int quarter = pictureWidth() / 4;
+    for (double w = -quarter; w < quarter; w += Step) {
+        const double ya = valueAt(w - Step);
+        const double yb = valueAt(w);
+        if (hasValue(ya) && hasValue(yb))
+            canvas.line((OriginX / ScaleX + w - Step) * ScaleX, pixelY(ya), pixelX(w), pixelY(yb));
+    }
+}

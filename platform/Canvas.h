@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+// Drawing on a picture with a pen and a brush. Coordinates are doubles and are
+// truncated toward zero like pixel positions; everything far outside the
+// picture is clipped in double precision before any conversion to an integer,
+// so no value, however large or non-finite, is ever converted unsafely.
+class Canvas {
+public:
+    explicit Canvas(QImage& picture);
+
+    void setPen(QColor color, int width);
+    void setPenWidth(int width);
+    void setBrushSolid(bool solid); // solid white, or no fill
+
+    void fillWhite();
+    // A straight line between two points; nothing when either is not finite.
+    void line(double x1, double y1, double x2, double y2);
+    // The rectangle between two corners: outline with the pen, inside with the brush.
+    void rectangle(double x1, double y1, double x2, double y2);
+
+private:
+    QImage& picture;
+    QPainter painter;
+    QPen pen;
+};

@@ -1,0 +1,255 @@
+#include <QDir>
+#include <QFile>
+#include <cmath>
+
+#include "GraphFixture.h"
+
+namespace {
+
+const QRect kWhole(0, 0, 500, 320);
+
+TEST_F(GraphTest, StartStateAndMappings)
+{
+    EXPECT_EQ(graph->windowTitle(), "Grafic Mode");
+    EXPECT_EQ(graph->OriginX, 250);
+    EXPECT_EQ(graph->OriginY, 160);
+    EXPECT_EQ(graph->TamMaxX, 20);
+    EXPECT_EQ(graph->TamMaxY, 20);
+    EXPECT_EQ(graph->Step, 1.0);
+    EXPECT_TRUE(graph->Trace->isChecked());
+    EXPECT_TRUE(graph->Mode2->isChecked());
+    EXPECT_EQ(graph->TrackBar1->minimum(), 0);
+    EXPECT_EQ(graph->TrackBar1->maximum(), 2);
+    EXPECT_EQ(graph->TrackBar1->value(), 0);
+    EXPECT_EQ(field(graph->Edit1) + " " + field(graph->Edit2), "20 20");
+    EXPECT_EQ(graph->Panel1->geometry(), QRect(0, 0, 500, 113));
+    EXPECT_EQ(graph->Image1->geometry(), QRect(1, 114, 500, 320));
+    EXPECT_EQ(graph->StatusBar1->geometry().bottom(), graph->height() - 1);
+    EXPECT_EQ(graph->BitBtn4->pos(), QPoint(39, 75));
+    EXPECT_EQ(graph->Button2->text(), "ZoomFit");
+    EXPECT_EQ(graph->Zoom->text(), "ZoomBox");
+    EXPECT_FALSE(graph->BitBtn5->icon().isNull());
+
+    plot("x");
+    EXPECT_EQ(graph->ScaleX, 25);
+    EXPECT_EQ(graph->ScaleY, 16);
+    EXPECT_EQ(graph->worldX(0), -10);
+    EXPECT_EQ(graph->worldY(0), 10);
+    EXPECT_EQ(graph->worldX(500), 10);
+    EXPECT_EQ(graph->pixelX(0), 250);
+    EXPECT_EQ(graph->pixelY(0), 160);
+    EXPECT_EQ(graph->pixelX(5), 375);
+    EXPECT_EQ(graph->pixelY(5), 80);
+    EXPECT_EQ(graph->YMax, 10); // the first and last samples
+    EXPECT_EQ(graph->YMin, -10);
+}
+
+TEST_F(GraphTest, SavedPictureShowsAxesAndTheDiagonal)
+{
+    plot("x");
+    const QImage picture = saved();
+    ASSERT_EQ(picture.size(), QSize(500, 320));
+    EXPECT_EQ(picture, graph->Image1->picture().convertToFormat(picture.format()));
+    EXPECT_EQ(picture.pixelColor(10, 10), QColor(Qt::white));
+    EXPECT_EQ(picture.pixelColor(250, 10), QColor(Qt::black));
+    EXPECT_EQ(picture.pixelColor(10, 160), QColor(Qt::black));
+    EXPECT_EQ(picture.pixelColor(100, 160), QColor(Qt::black));
+    // The curve y = x runs from the bottom-left corner to the top-right one.
+    for (int column = 2; column < 498; ++column) {
+        const int row = static_cast<int>(160 - 0.64 * (column - 250));
+        EXPECT_GT(blueIn({column, row - 2, 1, 5}), 0) << "column " << column;
+    }
+    EXPECT_EQ(blueIn({0, 0, 120, 120}), 0); // top-left stays clear
+}
+
+TEST_F(GraphTest, PenWidthAndMirroredRange)
+{
+    plot("0");
+    const int thin = blueIn({100, 150, 1, 20});
+    graph->TrackBar1->setValue(2);
+    const int wide = blueIn({100, 150, 1, 20});
+    EXPECT_EQ(thin, 1);
+    EXPECT_EQ(wide, 3);
+    EXPECT_EQ(count([](QColor c) { return c == QColor(Qt::black); }, {250, 10, 5, 1}), 1);
+
+    graph->TrackBar1->setValue(0);
+    plot("x");
+    graph->Edit1->setText("-20"); // mirrors left to right
+    EXPECT_EQ(graph->TamMaxX, -20);
+    EXPECT_GT(blueIn({20, 10, 60, 60}), 0);  // top left now
+    EXPECT_EQ(blueIn({420, 10, 60, 60}), 0); // top right clear
+    EXPECT_EQ(field(graph->Edit1), "-20");
+}
+
+TEST_F(GraphTest, CurveBreaksWhereThereIsNoValue)
+{
+    plot("sqrt(x)");
+    EXPECT_EQ(blueIn({0, 0, 248, 320}), 0);   // nothing left of the origin
+    EXPECT_EQ(blueIn({249, 170, 4, 150}), 0); // no line down from the origin
+    EXPECT_GT(blueIn({300, 0, 200, 320}), 100);
+
+    plot("1/x");
+    EXPECT_LT(blueIn({248, 0, 5, 320}), 160); // no line across the height at x = 0
+    EXPECT_GT(blueIn({0, 0, 240, 320}), 50);
+
+    graph->close();
+    plot("ln(x)"); // samples at x <= 0 have no value and stay out of the extents
+    EXPECT_DOUBLE_EQ(graph->YMin, std::log(0.04));
+}
+
+TEST_F(GraphTest, IntervalSamplingDrawsChords)
+{
+    plot("x*x");
+    EXPECT_EQ(graph->SampleCount, 501);
+    graph->Mode2->click();
+    EXPECT_EQ(graph->SampleCount, 500);
+    // The chord from x = 1 to x = 2 passes y = 2.5 at x = 1.5; the curve, 2.25.
+    EXPECT_GT(blueIn({287, 119, 1, 3}), 0);
+    EXPECT_EQ(blueIn({287, 123, 1, 3}), 0);
+
+    press(graph->Button1); // Reset: step 0.5
+    EXPECT_EQ(graph->SampleCount, 1000);
+    graph->Mode2->click();
+    EXPECT_EQ(graph->SampleCount, 1001);
+}
+
+TEST_F(GraphTest, NavigationButtons)
+{
+    plot("x");
+    for (int i = 0; i < 5; ++i)
+        press(graph->BitBtn3);
+    EXPECT_EQ(graph->OriginX, 275);
+    press(graph->BitBtn2);
+    press(graph->BitBtn1);
+    press(graph->BitBtn4);
+    press(graph->BitBtn4);
+    EXPECT_EQ(graph->OriginX, 270);
+    EXPECT_EQ(graph->OriginY, 165);
+
+    press(graph->BitBtn5);
+    EXPECT_EQ(field(graph->Edit1), "16,6666666666667");
+    EXPECT_EQ(field(graph->Edit2), "16,6666666666667");
+    // Writing the range back re-reads it from the field: 15 digits from here on.
+    EXPECT_EQ(graph->TamMaxX, 16.6666666666667);
+    EXPECT_EQ(graph->TamMaxY, 16.6666666666667);
+    press(graph->BitBtn6);
+    EXPECT_EQ(field(graph->Edit1), "18,5185185185186");
+    EXPECT_EQ(graph->OriginX, 270); // zoom keeps world (0, 0) in place
+
+    press(graph->BitBtn8);
+    EXPECT_DOUBLE_EQ(graph->Step, 1.1);
+    press(graph->Button1);
+    EXPECT_EQ(graph->OriginX, 250);
+    EXPECT_EQ(graph->OriginY, 160);
+    EXPECT_EQ(graph->TamMaxX, 20);
+    EXPECT_EQ(graph->Step, 0.5);
+    EXPECT_EQ(field(graph->Edit1) + " " + field(graph->Edit2), "20 20");
+    EXPECT_EQ(messages(), "");
+}
+
+TEST_F(GraphTest, FinerStepStopsAboveZero)
+{
+    plot("x");
+    for (int i = 0; i < 9; ++i)
+        press(graph->BitBtn7);
+    EXPECT_NEAR(graph->Step, 0.1, 1e-9);
+    press(graph->BitBtn7);
+    press(graph->BitBtn7);
+    EXPECT_NEAR(graph->Step, 0.1, 1e-9);
+    // About 5001 samples; the accumulated step may end one short of column 500.
+    EXPECT_GE(graph->SampleCount, 5000);
+    EXPECT_LE(graph->SampleCount, 5001);
+}
+
+TEST_F(GraphTest, ZoomFit)
+{
+    plot("5");
+    EXPECT_EQ(graph->YMax, 5);
+    EXPECT_EQ(graph->YMin, 0);
+    press(graph->Button2);
+    EXPECT_EQ(graph->TamMaxY, 5);
+    EXPECT_EQ(graph->OriginY, 320);
+    EXPECT_GT(blueIn({0, 0, 500, 1}), 400); // the curve on row 0
+    EXPECT_EQ(field(graph->Edit2), "5");
+
+    press(graph->Button1);
+    calculator->Edit1->setText("0");
+    calculator->graphExpression.setText("0");
+    press(graph->Button1);
+    press(graph->Button2);
+    EXPECT_EQ(graph->TamMaxY, 20);
+    EXPECT_EQ(graph->OriginY, 160);
+}
+
+TEST_F(GraphTest, RangeFields)
+{
+    plot("x");
+    graph->Edit1->setText("0");
+    EXPECT_EQ(graph->TamMaxX, 0.0001);
+    EXPECT_EQ(field(graph->Edit1), "0,0001");
+    EXPECT_EQ(messages(), "");
+
+    graph->Edit2->setText("10");
+    EXPECT_EQ(graph->TamMaxY, 10);
+    const QImage before = saved();
+    graph->Edit2->setText("");
+    EXPECT_EQ(messages(), "error: '' is not a valid floating point value\n");
+    EXPECT_EQ(graph->TamMaxY, 10);
+    EXPECT_EQ(saved(), before);
+}
+
+TEST_F(GraphTest, ClosingClearsTheExtentsAndKeepsTheView)
+{
+    plot("x");
+    press(graph->BitBtn3);
+    press(graph->BitBtn7);
+    graph->close();
+    EXPECT_EQ(graph->YMax, 0);
+    EXPECT_EQ(graph->YMin, 0);
+    calculator->graphExpression.setText("2");
+    graph->show();
+    EXPECT_EQ(graph->OriginX, 255);
+    EXPECT_NEAR(graph->Step, 0.9, 1e-12);
+    EXPECT_EQ(graph->YMax, 2);
+    EXPECT_EQ(graph->YMin, 0);
+}
+
+TEST_F(GraphTest, BadCalculatorFieldLeavesAxesOnly)
+{
+    plot("x");
+    const QImage before = saved();
+    press(graph->BitBtn3);
+    calculator->y->setText("abc");
+    press(graph->BitBtn4);
+    EXPECT_EQ(messages(), "error: 'abc' is not a valid floating point value\n");
+    EXPECT_EQ(blueIn(kWhole), 0);
+    EXPECT_EQ(at(255, 10), QColor(Qt::black));
+    EXPECT_EQ(field(graph->Edit1), "20");
+    EXPECT_NE(saved(), before); // the pan before still saved its picture
+    const QImage afterPan = saved();
+    press(graph->BitBtn4);
+    EXPECT_EQ(saved(), afterPan);
+
+    // "ERRO" in the result field is read as the last number shown.
+    calculator->y->setText("0");
+    calculator->Edit3->setText("ERRO");
+    MessageLog::clear();
+    press(graph->Button1);
+    EXPECT_EQ(messages(), "");
+    EXPECT_GT(blueIn(kWhole), 100);
+}
+
+TEST_F(GraphTest, UnwritablePictureIsReportedOnce)
+{
+    ASSERT_TRUE(QDir().mkdir("img.bmp")); // no one can save over a folder
+    plot("x");
+    EXPECT_EQ(MessageLog::shown().size(), 1u);
+    EXPECT_NE(messages().find("Cannot create file"), std::string::npos) << messages();
+    EXPECT_GT(blueIn(kWhole), 400); // the picture and fields are complete
+    EXPECT_EQ(field(graph->Edit1), "20");
+    press(graph->BitBtn5);
+    EXPECT_EQ(MessageLog::shown().size(), 2u);
+    EXPECT_EQ(field(graph->Edit1), "16,6666666666667");
+}
+
+} // namespace

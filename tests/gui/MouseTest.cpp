@@ -1,0 +1,153 @@
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "GraphFixture.h"
+
+namespace {
+
+class Mouse : public GraphTest {
+protected:
+    // QTest takes the point (0, 0) for "the centre", so a move there is sent by hand.
+    void hover(int x, int y)
+    {
+        const QPointF local(x, y);
+        QMouseEvent move(QEvent::MouseMove, local, graph->Image1->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(graph->Image1, &move);
+    }
+    void drag(QPoint from, QPoint to, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mousePress(graph->Image1, button, {}, from);
+        QTest::mouseMove(graph->Image1, to);
+    }
+    void release(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseRelease(graph->Image1, button, {}, at);
+    }
+    int greenIn(QRect block) const { return count(isGreen, block); }
+};
+
+TEST_F(Mouse, HoverReadsOutWorldCoordinates)
+{
+    plot("x");
+    hover(250, 160);
+    EXPECT_EQ(status(), "X: 0     Y: 0");
+    hover(0, 0);
+    EXPECT_EQ(status(), "X: -10     Y: 10");
+    graph->Zoom->setChecked(true);
+    hover(375, 80);
+    EXPECT_EQ(status(), "X: 5     Y: 5");
+    EXPECT_EQ(greenIn(kWholePicture()), 0);
+}
+
+TEST_F(Mouse, TraceSquareSitsOnTheCurve)
+{
+    plot("x");
+    drag({375, 300}, {375, 300}); // the row plays no part
+    EXPECT_EQ(graph->PointX, 5);
+    EXPECT_EQ(graph->PointY, 5);
+    EXPECT_EQ(status(), "X: 5     Y: 5");
+    // Outline from (371, 76) to (379, 84), filled white over the curve.
+    EXPECT_TRUE(isGreen(at(371, 76)));
+    EXPECT_TRUE(isGreen(at(378, 83)));
+    EXPECT_TRUE(isGreen(at(371, 83)));
+    EXPECT_EQ(at(375, 80), QColor(Qt::white));
+    EXPECT_EQ(greenIn({0, 0, 500, 76}) + greenIn({0, 84, 500, 236}), 0);
+
+    QTest::mouseMove(graph->Image1, {125, 10}); // the previous square is gone
+    EXPECT_EQ(greenIn({365, 70, 20, 20}), 0);
+    EXPECT_EQ(status(), "X: -5     Y: -5");
+    release({125, 10});
+    EXPECT_GT(greenIn(kWholePicture()), 0); // release in trace mode changes nothing
+
+    press(graph->BitBtn3);
+    EXPECT_EQ(greenIn(kWholePicture()), 0);
+}
+
+TEST_F(Mouse, TraceWithoutAValue)
+{
+    plot("sqrt(x)");
+    drag({100, 10}, {100, 10});
+    EXPECT_EQ(status(), "X: -6     Y: ");
+    EXPECT_EQ(greenIn(kWholePicture()), 0); // the square lies far off the picture
+    EXPECT_EQ(messages(), "");
+}
+
+TEST_F(Mouse, ZoomBoxInEitherDirection)
+{
+    for (const bool backwards : {false, true}) {
+        graph->Zoom->setChecked(true);
+        press(graph->Button1);
+        plot("x");
+        const QPoint a(100, 50), b(200, 130);
+        drag(backwards ? b : a, backwards ? a : b);
+        EXPECT_EQ(status(), "X: 100     Y: 80");
+        EXPECT_GT(greenIn({98, 48, 5, 85}), 0); // the band's left edge
+        release(backwards ? a : b);
+        EXPECT_EQ(graph->TamMaxX, 4);
+        EXPECT_EQ(graph->TamMaxY, 5);
+        EXPECT_EQ(graph->OriginX, 750);
+        EXPECT_EQ(graph->OriginY, 440);
+        EXPECT_EQ(field(graph->Edit1) + " " + field(graph->Edit2), "4 5");
+        EXPECT_EQ(greenIn(kWholePicture()), 0);
+    }
+}
+
+TEST_F(Mouse, ClickWithoutDragUsesTheLastCorner)
+{
+    plot("x");
+    graph->Zoom->setChecked(true);
+    QTest::mouseClick(graph->Image1, Qt::RightButton, {}, {300, 200});
+    // The far corner is still (0, 0): the box runs from there to the click.
+    EXPECT_EQ(graph->TamMaxX, 12);
+    EXPECT_EQ(graph->TamMaxY, 12.5);
+    EXPECT_DOUBLE_EQ(graph->OriginX, 20.0 / 12 * 250);
+    EXPECT_EQ(graph->OriginY, 256);
+}
+
+TEST_F(Mouse, ZeroSizeBox)
+{
+    plot("x");
+    graph->Zoom->setChecked(true);
+    drag({100, 50}, {130, 70});
+    QTest::mouseMove(graph->Image1, {100, 50});
+    EXPECT_EQ(status(), "X: 0     Y: 0");
+    release({100, 50});
+    EXPECT_EQ(graph->TamMaxX, 0.0001);
+    EXPECT_EQ(graph->TamMaxY, 0.0001);
+    EXPECT_EQ(field(graph->Edit1) + " " + field(graph->Edit2), "0,0001 0,0001");
+    EXPECT_EQ(messages(), "");
+}
+
+// A picture left in the folder by someone else is never shown over the plot.
+TEST_F(Mouse, StalePictureIsNotLoaded)
+{
+    QImage stranger(500, 320, QImage::Format_RGB32);
+    stranger.fill(Qt::red);
+    ASSERT_TRUE(stranger.save("img.bmp", "BMP"));
+    calculator->y->setText("oops");
+    plot("x"); // fails before saving
+    MessageLog::clear();
+    calculator->y->setText("0");
+    drag({375, 10}, {375, 10});
+    EXPECT_EQ(status(), "X: 5     Y: 5");
+    EXPECT_EQ(at(10, 10), QColor(Qt::white));
+    graph->Zoom->setChecked(true);
+    drag({100, 50}, {200, 130});
+    EXPECT_EQ(status(), "X: 100     Y: 80");
+    EXPECT_EQ(graph->DragX, 200);
+    EXPECT_EQ(at(10, 10), QColor(Qt::white));
+    EXPECT_EQ(messages(), "");
+
+    // Once this run has saved its picture, a missing file is reported.
+    release({200, 130});
+    ASSERT_TRUE(QFile::remove("img.bmp"));
+    graph->Trace->setChecked(true);
+    drag({375, 10}, {375, 10});
+    EXPECT_NE(messages().find("Cannot open file"), std::string::npos) << messages();
+    EXPECT_EQ(MessageLog::shown().size(), 1u);
+}
+
+} // namespace
