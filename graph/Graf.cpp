@@ -12,9 +12,6 @@ namespace {
 
 constexpr int kPictureWidth = 500;
 constexpr int kPictureHeight = 320;
-constexpr double kPan = 5;
-constexpr double kZoomIn = 1 / 1.2;
-constexpr double kZoomOut = 1 / 0.9;
 constexpr double kStepChange = 0.1;
 // The finer-step button stops here: a step at or below zero would never end a redraw.
 constexpr double kFinestStep = 0.05;
@@ -142,27 +139,10 @@ void TForm2::clearExtents()
     YMin = 0;
 }
 
-void TForm2::BitBtn1Click()
+void TForm2::pan(double dx, double dy)
 {
-    OriginY -= kPan;
-    FormShow();
-}
-
-void TForm2::BitBtn2Click()
-{
-    OriginX -= kPan;
-    FormShow();
-}
-
-void TForm2::BitBtn3Click()
-{
-    OriginX += kPan;
-    FormShow();
-}
-
-void TForm2::BitBtn4Click()
-{
-    OriginY += kPan;
+    OriginX += dx;
+    OriginY += dy;
     FormShow();
 }
 
@@ -173,16 +153,6 @@ void TForm2::zoomBy(double factor)
     TamMaxY *= factor;
     clearExtents();
     FormShow();
-}
-
-void TForm2::BitBtn5Click()
-{
-    zoomBy(kZoomIn);
-}
-
-void TForm2::BitBtn6Click()
-{
-    zoomBy(kZoomOut);
 }
 
 void TForm2::BitBtn7Click()
@@ -221,26 +191,6 @@ void TForm2::rangeChanged(QLineEdit* field, double& range)
     if (range == 0)
         range = kSmallestRange;
     clearExtents();
-    FormShow();
-}
-
-void TForm2::Edit1Change()
-{
-    rangeChanged(Edit1, TamMaxX);
-}
-
-void TForm2::Edit2Change()
-{
-    rangeChanged(Edit2, TamMaxY);
-}
-
-void TForm2::Mode2Click()
-{
-    FormShow();
-}
-
-void TForm2::TrackBar1Change()
-{
     FormShow();
 }
 

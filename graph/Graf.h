@@ -81,20 +81,21 @@ public:
     void FormShow() override; // the redraw
     void FormClose() override;
 
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void BitBtn3Click();
-    void BitBtn4Click();
-    void BitBtn5Click();
-    void BitBtn6Click();
+    void BitBtn1Click() { pan(0, -kPan); }
+    void BitBtn2Click() { pan(-kPan, 0); }
+    void BitBtn3Click() { pan(kPan, 0); }
+    void BitBtn4Click() { pan(0, kPan); }
+    void BitBtn5Click() { zoomBy(1 / 1.2); }
+    void BitBtn6Click() { zoomBy(1 / 0.9); }
     void BitBtn7Click();
     void BitBtn8Click();
     void Button1Click();
     void Button2Click();
-    void Edit1Change();
-    void Edit2Change();
-    void Mode2Click();
-    void TrackBar1Change();
+    void Edit1Change() { rangeChanged(Edit1, TamMaxX); }
+    void Edit2Change() { rangeChanged(Edit2, TamMaxY); }
+    // The redraw reads the tick and the position itself.
+    void Mode2Click() { FormShow(); }
+    void TrackBar1Change() { FormShow(); }
 
     void Image1MouseDown(Qt::MouseButton button, int x, int y);
     void Image1MouseMove(Qt::MouseButtons buttons, int x, int y);
@@ -104,6 +105,8 @@ private:
     void buildControls();
     void applyFit();
     void clearExtents();
+    static constexpr double kPan = 5; // pixels
+    void pan(double dx, double dy);
     void zoomBy(double factor);
     void rangeChanged(QLineEdit* field, double& range);
     double valueAt(double x); // the calculator's expression at x
