@@ -1,7 +1,8 @@
 #pragma once
 
-// The calculator's 36 buttons: caption, place in the client area, font and
-// the text each appending button adds to the expression.
+// The calculator's 36 buttons: caption, place in the client area, font, the
+// text each appending button adds to the expression and the name a screen
+// reader speaks (captions such as "--" or "<--" read badly aloud).
 struct KeySpec {
     int number; // ButtonN
     const char* caption;
@@ -11,6 +12,7 @@ struct KeySpec {
     bool italic;
     bool green;
     const char* appends; // nullptr: the button runs an action instead
+    const char* spokenName;
 };
 
 extern const KeySpec kKeypad[36];

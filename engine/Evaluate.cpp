@@ -24,7 +24,7 @@ double numberValue(const std::string& word)
 
 double Expression::evaluate(double x, double y, double z, double ans)
 {
-    const double error = static_cast<double>(errorValue);
+    const auto error = static_cast<double>(errorValue);
     IteratorString words(toPostfix());
     Stack<double> values(10);
     while (words.hasMore()) {

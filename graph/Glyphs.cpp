@@ -19,7 +19,7 @@ QIcon paint(const std::function<void(QPainter&)>& draw)
     painter.setRenderHint(QPainter::Antialiasing);
     draw(painter);
     painter.end();
-    return QIcon(pixmap);
+    return {pixmap};
 }
 
 QPolygonF rotated(const QPolygonF& shape, qreal degrees)

@@ -80,7 +80,7 @@ void TForm2::buildControls()
                           Glyphs::slantedTriangle(false));
 
     Trace = place(new QRadioButton("Trace", Panel1), "Trace", "trace mode", {256, 16, 72, 20});
-    Zoom = place(new QRadioButton("ZoomBox", Panel1), "Zoom", "zoom box mode", {256, 48, 76, 20});
+    Zoom = place(new QRadioButton("ZoomBox", Panel1), "Zoom", "zoom box mode", {256, 48, 80, 20});
     Trace->setChecked(true);
     Button2 = place(new QPushButton("ZoomFit", Panel1), "Button2", "fit vertical range",
                     {336, 40, 72, 25});

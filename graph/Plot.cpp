@@ -90,7 +90,9 @@ void TForm2::sampleColumns(Canvas& canvas)
     double previousX = kFarLeft;
     double previousY = 0;
     bool previousHasValue = true;
-    for (double i = 0; w >= i; i += Step) {
+    // The column advances by repeated addition of the step, not by multiples of it.
+    double i = 0;
+    while (w >= i) {
         PointX = worldX(i);
         PointY = valueAt(PointX);
         const double px = pixelX(PointX);
@@ -103,16 +105,19 @@ void TForm2::sampleColumns(Canvas& canvas)
         previousX = px;
         previousY = py;
         previousHasValue = valued;
+        i += Step;
     }
 }
 
 void TForm2::sampleIntervals(Canvas& canvas)
 {
     const int quarter = pictureWidth() / 4;
-    for (double w = -quarter; w < quarter; w += Step) {
+    double w = -quarter;
+    while (w < quarter) {
         const double ya = valueAt(w - Step);
         const double yb = valueAt(w);
         if (hasValue(ya) && hasValue(yb))
             canvas.line((OriginX / ScaleX + w - Step) * ScaleX, pixelY(ya), pixelX(w), pixelY(yb));
+        w += Step;
     }
 }

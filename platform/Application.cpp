@@ -95,7 +95,6 @@ void TApplication::Initialize()
                         "xvfb-run -a build/calculator/calculator");
     qt = std::make_unique<GuardedApplication>(argc, argv);
     QApplication::setApplicationName("calculator");
-    QApplication::setApplicationDisplayName("Calculator");
     QApplication::setQuitOnLastWindowClosed(false);
     closeOnTermination(qt.get(), [this] {
         if (QWidget* modal = QApplication::activeModalWidget())

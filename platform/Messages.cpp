@@ -21,8 +21,7 @@ void show(bool error, const std::string& text)
         return;
     }
     QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    QApplication::applicationDisplayName(), QString::fromStdString(text),
-                    QMessageBox::Ok);
+                    QStringLiteral("Calculator"), QString::fromStdString(text), QMessageBox::Ok);
     box.setObjectName(error ? "ErrorBox" : "MessageBox");
     Guard::NestedLoop loop;
     box.exec();

@@ -109,12 +109,10 @@ TEST(Evaluate, ExtraOperandsAreDiscardedAndStacksGrow)
     EXPECT_EQ(e.evaluate(0, 0, 0, 0), 2);
 
     std::string sum = "1";
-    std::string nested = "1";
-    for (int i = 2; i <= 11; ++i) {
+    for (int i = 2; i <= 11; ++i)
         sum += "+(" + std::to_string(i);
-        nested = "(" + nested + ")";
-    }
     sum += std::string(10, ')');
+    const std::string nested = std::string(10, '(') + "1" + std::string(10, ')');
     EXPECT_EQ(run(sum), 66);
     EXPECT_EQ(run(nested), 1);
 }

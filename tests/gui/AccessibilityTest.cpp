@@ -1,0 +1,72 @@
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <map>
+
+#include "WindowFixture.h"
+
+namespace {
+
+using Accessibility = WindowTest;
+
+// What a screen reader announces for a control.
+QString spokenName(QWidget* widget)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+TEST_F(Accessibility, EveryButtonAndFieldHasItsOwnSpeakableName)
+{
+    QList<QWidget*> controls;
+    for (QAbstractButton* b : calculator->findChildren<QAbstractButton*>())
+        controls.append(b);
+    for (QLineEdit* f : calculator->findChildren<QLineEdit*>())
+        controls.append(f);
+    EXPECT_EQ(controls.size(), 36 + 6);
+
+    // Plain words only: a caption such as "--" or "<--" must not be what is read out.
+    const QRegularExpression words("^[a-z]+( [a-z]+)*$");
+    std::map<QString, QString> owner;
+    for (QWidget* control : controls) {
+        const QString name = spokenName(control);
+        const std::string id = control->objectName().toStdString();
+        EXPECT_TRUE(words.match(name).hasMatch())
+            << id << " is read as '" << name.toStdString() << "'";
+        const auto [it, fresh] = owner.emplace(name, control->objectName());
+        EXPECT_TRUE(fresh) << id << " and " << it->second.toStdString() << " are both read as '"
+                           << name.toStdString() << "'";
+    }
+}
+
+TEST_F(Accessibility, NamesSayWhatTheControlsDo)
+{
+    struct Case {
+        int button;
+        const char* name;
+    };
+    for (const Case& c : {Case{1, "seven"},
+                          {10, "zero"},
+                          {11, "negative sign"},
+                          {12, "decimal comma"},
+                          {15, "subtract"},
+                          {18, "square root"},
+                          {21, "equals"},
+                          {25, "clear"},
+                          {28, "erase"},
+                          {29, "graph"},
+                          {31, "exponent mark"},
+                          {32, "constant e"},
+                          {35, "natural logarithm"},
+                          {36, "previous answer"}})
+        EXPECT_EQ(spokenName(calculator->button(c.button)), c.name) << "Button" << c.button;
+
+    EXPECT_EQ(spokenName(calculator->Edit1), "expression");
+    EXPECT_EQ(spokenName(calculator->Edit2), "postfix notation");
+    EXPECT_EQ(spokenName(calculator->Edit3), "result");
+    EXPECT_EQ(spokenName(calculator->x), "value of x");
+    EXPECT_EQ(spokenName(calculator->z), "value of z");
+}
+
+} // namespace

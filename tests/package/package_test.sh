@@ -1,0 +1,71 @@
+#!/bin/sh
+# Builds the Debian package from a configured build tree, checks what it holds
+# and what it depends on, unpacks it into a throw-away root and starts the
+# unpacked program in a virtual X server.
+#   package_test.sh BUILD_DIR
+set -eu
+
+if [ "${1:-}" = --start ]; then
+    # Inside the X server: the window must come up, and SIGTERM must end the
+    # program cleanly.
+    "$2" &
+    pid=$!
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Calculator$' | head -n 1)
+    if [ -z "$window" ]; then
+        kill -KILL "$pid" 2>/dev/null || true
+        echo "FAIL: the unpacked program showed no window named Calculator" >&2
+        exit 1
+    fi
+    kill -TERM "$pid"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || { echo "FAIL: the unpacked program ended with $status" >&2; exit 1; }
+    exit 0
+fi
+
+build=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log" >&2; fail "cpack did not build the package"; }
+set -- "$work"/out/*.deb
+[ $# -eq 1 ] && [ -f "$1" ] || fail "expected one .deb, found: $*"
+deb=$1
+
+# Exactly the program, its menu entry and its icon; nothing from the build.
+dpkg -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/files"
+cat >"$work/expected" <<'LIST'
+./usr/bin/calculator
+./usr/share/applications/calculator.desktop
+./usr/share/icons/hicolor/scalable/apps/calculator.svg
+LIST
+diff -u "$work/expected" "$work/files" || fail "unexpected file list"
+
+dpkg-deb -f "$deb" Package Architecture >"$work/control"
+grep -qx 'Package: calculator' "$work/control" || fail "wrong package name"
+grep -qx "Architecture: $(dpkg --print-architecture)" "$work/control" || fail "wrong architecture"
+depends=$(dpkg -I "$deb" | sed -n 's/^ Depends: //p')
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6; do
+    case ", $depends," in
+    *", $library "* | *", $library,"*) ;;
+    *) fail "Depends lacks $library: $depends" ;;
+    esac
+done
+
+root="$work/root"
+dpkg -x "$deb" "$root"
+desktop-file-validate "$root/usr/share/applications/calculator.desktop" ||
+    fail "the packaged menu entry is not valid"
+file -b "$root/usr/share/icons/hicolor/scalable/apps/calculator.svg" | grep -q SVG ||
+    fail "the packaged icon is no SVG image"
+file -b "$root/usr/bin/calculator" | grep -q 'ELF.*, stripped' || fail "the program is no stripped ELF binary"
+
+cd "$work"
+xvfb-run -a -s "-screen 0 1024x768x24" "$0" --start "$root/usr/bin/calculator" ||
+    fail "the unpacked program did not start and stop cleanly"
+echo "ok: $(basename "$deb") holds $(wc -l <"$work/files") files and starts"
