@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -45,10 +46,49 @@ long long leadingExponent(const std::string& digits, std::size_t intCount, long 
     return static_cast<long long>(intCount) - static_cast<long long>(first) - 1 + exponent;
 }
 
+// The number words of typical expressions ("2", "0,5", "100") are read on
+// every evaluation. When the text is only digits with at most one "," and 15
+// digits or fewer, its digits form an integer below 2^53 and its divisor a
+// power of ten below 10^16: both are exact doubles, and one IEEE division
+// rounds their quotient correctly. Anything else returns false and takes the
+// general road.
+bool readPlainDecimal(const std::string& text, double& value)
+{
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (text.size() > static_cast<std::size_t>(kSignificantDigits) + 1)
+        return false;
+    std::int64_t digits = 0;
+    int count = 0;
+    int fractionDigits = -1; // -1 until the ","
+    for (const char c : text) {
+        if (isDigit(c)) {
+            digits = digits * 10 + (c - '0');
+            ++count;
+            if (fractionDigits >= 0)
+                ++fractionDigits;
+        } else if (c == ',' && fractionDigits < 0) {
+            fractionDigits = 0;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0 || count > kSignificantDigits)
+        return false;
+    value = static_cast<double>(digits);
+    if (fractionDigits > 0)
+        value /= kPowersOfTen[fractionDigits];
+    return true;
+}
+
 } // namespace
 
 double StrToFloat(const std::string& text)
 {
+    double plainValue = 0.0;
+    if (readPlainDecimal(text, plainValue))
+        return plainValue;
+
     std::size_t begin = text.find_first_not_of(' ');
     if (begin == std::string::npos)
         refuse(text);
