@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -44,6 +45,20 @@ long long leadingExponent(const std::string& digits, std::size_t intCount, long 
 {
     const std::size_t first = digits.find_first_not_of('0');
     return static_cast<long long>(intCount) - static_cast<long long>(first) - 1 + exponent;
+}
+
+// FloatToStr writes the largest double, 1,7976931348623157E308, rounded to
+// 15 digits: 1,79769313486232E308, which lies above it. So that every text
+// FloatToStr writes reads back, a number up to that text is taken as the
+// largest double; anything larger is still refused.
+bool withinLargestWritten(const std::string& digits, std::size_t intCount, long long exponent)
+{
+    static const std::string largest = "179769313486232";
+    if (leadingExponent(digits, intCount, exponent) != 308)
+        return false;
+    const std::size_t first = digits.find_first_not_of('0');
+    const std::size_t last = digits.find_last_not_of('0');
+    return digits.compare(first, last + 1 - first, largest) <= 0;
 }
 
 // The number words of typical expressions ("2", "0,5", "100") are read on
@@ -152,9 +167,12 @@ double StrToFloat(const std::string& text)
     const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small to hold becomes zero; too large is no number we can keep.
-        if (leadingExponent(digits, intCount, exponent) >= 0)
+        if (withinLargestWritten(digits, intCount, exponent))
+            value = std::numeric_limits<double>::max();
+        else if (leadingExponent(digits, intCount, exponent) >= 0)
             refuse(text);
-        value = 0.0;
+        else
+            value = 0.0;
     } else if (result.ec != std::errc() || result.ptr != plain.data() + plain.size()) {
         refuse(text);
     }
