@@ -3,6 +3,7 @@
 // malformed postfix texts throw.
 
 #include <cmath>
+#include <string_view>
 
 #include "engine/Expression.h"
 #include "engine/IteratorString.h"
@@ -29,6 +30,7 @@ double Expression::evaluate(double x, double y, double z, double ans)
     Stack<double> values(10);
     while (words.hasMore()) {
         const std::string word = words.current();
+        const std::string_view w = word; // compared with literals inline
         words.next();
         if (word.empty())
             throw ERangeError("Range check error");
@@ -47,18 +49,18 @@ double Expression::evaluate(double x, double y, double z, double ans)
             }
         } else if (isFunction(word)) {
             const double a = values.top();
-            if (word == "sin") {
+            if (w == "sin") {
                 values.pop();
                 values.push(std::sin(a));
-            } else if (word == "cos") {
+            } else if (w == "cos") {
                 values.pop();
                 values.push(std::cos(a));
-            } else if (word == "tan") {
+            } else if (w == "tan") {
                 if (std::fabs(a) == 0.5 * kPi)
                     return error;
                 values.pop();
                 values.push(std::tan(a));
-            } else if (word == "sqrt") {
+            } else if (w == "sqrt") {
                 if (!(a >= 0.0))
                     return error;
                 values.pop();
@@ -67,18 +69,18 @@ double Expression::evaluate(double x, double y, double z, double ans)
                 if (!(a > 0.0))
                     return error;
                 values.pop();
-                values.push(word == "ln" ? std::log(a) / std::log(kE) : std::log(a));
+                values.push(w == "ln" ? std::log(a) / std::log(kE) : std::log(a));
             }
         } else if (isNamedValue(word)) {
-            if (word == "x")
+            if (w == "x")
                 values.push(x);
-            else if (word == "y")
+            else if (w == "y")
                 values.push(y);
-            else if (word == "z")
+            else if (w == "z")
                 values.push(z);
-            else if (word == "pi")
+            else if (w == "pi")
                 values.push(kPi);
-            else if (word == "e")
+            else if (w == "e")
                 values.push(kE);
             else
                 values.push(ans);

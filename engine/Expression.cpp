@@ -1,5 +1,6 @@
 #include "engine/Expression.h"
 
+#include <string_view>
 #include <utility>
 
 #include "engine/IteratorString.h"
@@ -35,16 +36,20 @@ bool Expression::isOperator(char c)
     return c == '+' || c == '-' || c == '/' || c == '*' || c == '^';
 }
 
+// Words are compared as string_views: the comparison with a literal then
+// inlines to a length test and a short memcmp, which matters on the graph
+// window's hot path (every sample converts and evaluates anew).
+
 bool Expression::isFunction(const std::string& word)
 {
-    return word == "sin" || word == "cos" || word == "sqrt" || word == "tan" || word == "log" ||
-           word == "ln";
+    const std::string_view w = word;
+    return w == "sin" || w == "cos" || w == "sqrt" || w == "tan" || w == "log" || w == "ln";
 }
 
 bool Expression::isNamedValue(const std::string& word)
 {
-    return word == "x" || word == "y" || word == "z" || word == "pi" || word == "e" ||
-           word == "ans";
+    const std::string_view w = word;
+    return w == "x" || w == "y" || w == "z" || w == "pi" || w == "e" || w == "ans";
 }
 
 bool Expression::isNumber(const std::string& word)
@@ -93,23 +98,29 @@ void Expression::setText(std::string newText)
 
 std::string Expression::normalize()
 {
-    std::string result;
-    result.reserve(text.size() * 2);
+    // Written through a pointer into room for the longest outcome: no
+    // character grows into more than five (" * ( ").
+    std::string result(text.size() * 5, '\0');
+    char* const begin = result.data();
+    char* out = begin;
     char previous = ' '; // nearest character before the current one that is not a space
     for (const char c : text) {
         if (c == ' ')
             continue;
         if (c == '(' && (isDigit(previous) || previous == ')')) {
-            result += " * ( "; // implicit multiplication: 2(3) means 2 * (3)
-        } else if (isOperator(c) || c == '(' || c == ')') {
-            if (!result.empty() && result.back() != ' ')
-                result += ' ';
-            result += c;
-            result += ' ';
+            // implicit multiplication: 2(3) means 2 * (3)
+            for (const char m : {' ', '*', ' ', '(', ' '})
+                *out++ = m;
+        } else if (c == '(' || c == ')' || isOperator(c)) {
+            if (out != begin && out[-1] != ' ')
+                *out++ = ' ';
+            *out++ = c;
+            *out++ = ' ';
         } else {
-            result += c;
+            *out++ = c;
         }
         previous = c;
     }
+    result.resize(static_cast<std::size_t>(out - begin));
     return result;
 }

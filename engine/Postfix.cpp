@@ -7,6 +7,11 @@
 
 namespace {
 
+bool isOpening(const std::string& word)
+{
+    return word.size() == 1 && word[0] == '(';
+}
+
 void write(std::string& output, const std::string& word)
 {
     if (!output.empty())
@@ -33,8 +38,8 @@ std::string Expression::toPostfix()
         if ((first != '\0' && isOperator(first)) || isFunction(word)) {
             const int incoming = priority(word);
             while (!operators.isEmpty()) {
-                const std::string waiting = operators.top();
-                if (waiting == "(" || priority(waiting) < incoming)
+                const std::string& waiting = operators.peek();
+                if (isOpening(waiting) || priority(waiting) < incoming)
                     break;
                 write(output, operators.pop());
             }
@@ -42,7 +47,7 @@ std::string Expression::toPostfix()
         } else if (first == '(') {
             operators.push(word);
         } else if (first == ')') {
-            while (operators.top() != "(")
+            while (!isOpening(operators.peek()))
                 write(output, operators.pop());
             operators.pop();
         } else {

@@ -14,6 +14,10 @@ public:
     std::string message;
 };
 
+// Throws ExceptionError(message). Kept out of line so that the stack's
+// operations stay small enough to be inlined where they are hot.
+[[noreturn]] void throwStackError(const char* message);
+
 // Last-in-first-out container backed by one array that doubles when full.
 // Every failure is reported as an ExceptionError with a fixed message.
 template <typename T> class Stack {
@@ -30,6 +34,14 @@ public:
     virtual void grow();
     virtual bool isFull();
 
+    // What top() returns, without the copy: for loops that only look.
+    const T& peek() const
+    {
+        if (count == 0)
+            throwStackError("Stack is Empty");
+        return items[count - 1];
+    }
+
     std::int32_t size() const { return count; }
     std::int32_t allocated() const { return capacity; }
 
@@ -44,11 +56,11 @@ private:
 template <typename T> T* Stack<T>::allocate(std::int32_t n, const char* failure)
 {
     if (n < 0)
-        throw ExceptionError(failure);
+        throwStackError(failure);
     try {
         return new T[static_cast<std::size_t>(n)];
     } catch (const std::bad_alloc&) {
-        throw ExceptionError(failure);
+        throwStackError(failure);
     }
 }
 
@@ -74,7 +86,7 @@ template <typename T> void Stack<T>::push(const T& value)
 template <typename T> T Stack<T>::pop()
 {
     if (isEmpty())
-        throw ExceptionError("Stack is Empty");
+        throwStackError("Stack is Empty");
     --count;
     return std::move(items[count]);
 }
@@ -82,7 +94,7 @@ template <typename T> T Stack<T>::pop()
 template <typename T> T Stack<T>::top()
 {
     if (isEmpty())
-        throw ExceptionError("Stack is Empty");
+        throwStackError("Stack is Empty");
     return items[count - 1];
 }
 
@@ -100,7 +112,7 @@ template <typename T> void Stack<T>::grow()
 {
     const char* failure = " Not enought memery";
     if (capacity > std::numeric_limits<std::int32_t>::max() / 2)
-        throw ExceptionError(failure);
+        throwStackError(failure);
     // An assignment from an empty stack leaves no slots; doubling 0 would never make room.
     const std::int32_t grown = capacity == 0 ? 1 : capacity * 2;
     T* fresh = allocate(grown, failure);
@@ -109,7 +121,7 @@ template <typename T> void Stack<T>::grow()
             fresh[i] = std::move(items[i]);
     } catch (const std::bad_alloc&) {
         delete[] fresh;
-        throw ExceptionError(failure);
+        throwStackError(failure);
     }
     delete[] items;
     items = fresh;
@@ -128,7 +140,7 @@ template <typename T> Stack<T>& Stack<T>::operator=(const Stack& other)
             fresh[i] = other.items[i];
     } catch (const std::bad_alloc&) {
         delete[] fresh;
-        throw ExceptionError(failure);
+        throwStackError(failure);
     }
     delete[] items;
     items = fresh;

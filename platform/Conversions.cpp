@@ -2,8 +2,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -40,10 +42,62 @@ long long leadingExponent(const std::string& digits, std::size_t intCount, long 
     return static_cast<long long>(intCount) - static_cast<long long>(first) - 1 + exponent;
 }
 
+// FloatToStr writes the largest double, 1,7976931348623157E308, rounded to
+// 15 digits: 1,79769313486232E308, which lies above it. So that every text
+// FloatToStr writes reads back, a number up to that text is taken as the
+// largest double; anything larger is still refused.
+bool withinLargestWritten(const std::string& digits, std::size_t intCount, long long exponent)
+{
+    static const std::string largest = "179769313486232";
+    if (leadingExponent(digits, intCount, exponent) != 308)
+        return false;
+    const std::size_t first = digits.find_first_not_of('0');
+    const std::size_t last = digits.find_last_not_of('0');
+    return digits.compare(first, last + 1 - first, largest) <= 0;
+}
+
+// The number words of typical expressions ("2", "0,5", "100") are read on
+// every evaluation. When the text is only digits with at most one "," and 15
+// digits or fewer, its digits form an integer below 2^53 and its divisor a
+// power of ten below 10^16: both are exact doubles, and one IEEE division
+// rounds their quotient correctly. Anything else returns false and takes the
+// general road.
+bool readPlainDecimal(const std::string& text, double& value)
+{
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (text.size() > static_cast<std::size_t>(kSignificantDigits) + 1)
+        return false;
+    std::int64_t digits = 0;
+    int count = 0;
+    int fractionDigits = -1; // -1 until the ","
+    for (const char c : text) {
+        if (isDigit(c)) {
+            digits = digits * 10 + (c - '0');
+            ++count;
+            if (fractionDigits >= 0)
+                ++fractionDigits;
+        } else if (c == ',' && fractionDigits < 0) {
+            fractionDigits = 0;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0 || count > kSignificantDigits)
+        return false;
+    value = static_cast<double>(digits);
+    if (fractionDigits > 0)
+        value /= kPowersOfTen[fractionDigits];
+    return true;
+}
+
 } // namespace
 
 bool TryStrToFloat(const std::string& text, double& value)
 {
+    if (readPlainDecimal(text, value))
+        return true;
+
     std::size_t begin = text.find_first_not_of(' ');
     if (begin == std::string::npos)
         return false;
@@ -113,9 +167,12 @@ bool TryStrToFloat(const std::string& text, double& value)
     const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small to hold becomes zero; too large is no number we can keep.
-        if (leadingExponent(digits, intCount, exponent) >= 0)
+        if (withinLargestWritten(digits, intCount, exponent))
+            parsed = std::numeric_limits<double>::max();
+        else if (leadingExponent(digits, intCount, exponent) >= 0)
             return false;
-        parsed = 0.0;
+        else
+            parsed = 0.0;
     } else if (result.ec != std::errc() || result.ptr != plain.data() + plain.size()) {
         return false;
     }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -94,6 +96,39 @@ TEST(Conversions, StrToFloatRefusals)
                              "-NAN",  "ERRO", "1E400", "-1E309", "1E99999999999999999999",
                              "12a"})
         EXPECT_NE(refusal(text), "accepted") << text;
+}
+
+// Short plain decimals take a quicker road than the rest; both must agree
+// with a correctly rounded reading, here the C library's in the "C" locale.
+TEST(Conversions, ShortDecimalsAreCorrectlyRounded)
+{
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::uniform_int_distribution<int> length(1, 17);
+    for (int i = 0; i < 200000; ++i) {
+        const int n = length(rng);
+        std::uniform_int_distribution<int> mark(-1, n);
+        const int comma = mark(rng); // -1: none
+        std::string text;
+        for (int d = 0; d < n; ++d) {
+            if (d == comma)
+                text += ',';
+            text += static_cast<char>('0' + digit(rng));
+        }
+        if (comma == n)
+            text += ',';
+        std::string dotted = text;
+        if (comma >= 0)
+            dotted[static_cast<std::size_t>(comma)] = '.';
+        ASSERT_EQ(StrToFloat(text), std::strtod(dotted.c_str(), nullptr)) << text;
+    }
+    for (const char* text :
+         {"0,1", "0,3", "999999999999999", "9999999999999999", "0,000000000000001",
+          "123456789012,345", "9007199254740993", "1,0000000000000002"}) {
+        std::string dotted = text;
+        std::replace(dotted.begin(), dotted.end(), ',', '.');
+        EXPECT_EQ(StrToFloat(text), std::strtod(dotted.c_str(), nullptr)) << text;
+    }
 }
 
 TEST(Conversions, RoundTripsAndIgnoresTheLocale)

@@ -48,6 +48,24 @@ TEST(IteratorString, CurrentDoesNotMoveAndEndsEmpty)
     EXPECT_EQ(it.current(), "");
 }
 
+TEST(IteratorString, NextWithoutLookingSkipsWords)
+{
+    IteratorString it("sin ( x )  *");
+    it.next();
+    it.next();
+    EXPECT_EQ(it.current(), "x");
+    it.next();
+    it.next();
+    EXPECT_EQ(it.current(), ""); // the empty word between two spaces
+    it.next();
+    EXPECT_EQ(it.current(), "*");
+    it.next();
+    EXPECT_FALSE(it.hasMore());
+    it.next(); // at the end, next stays there
+    EXPECT_FALSE(it.hasMore());
+    EXPECT_EQ(it.current(), "");
+}
+
 TEST(IteratorString, OwnsItsCopy)
 {
     std::string text = "1 2";

@@ -55,6 +55,22 @@ TEST(Stack, EmptyStackThrowsAndStaysUsable)
     EXPECT_EQ(emptyMessage(s, true), "Stack is Empty");
 }
 
+TEST(Stack, PeekSeesTheTopWithoutTakingIt)
+{
+    Stack<std::string> s(10);
+    try {
+        s.peek();
+        FAIL() << "peek on an empty stack";
+    } catch (const ExceptionError& e) {
+        EXPECT_EQ(e.message, "Stack is Empty");
+    }
+    s.push("(");
+    s.push("sin");
+    EXPECT_EQ(s.peek(), "sin");
+    EXPECT_EQ(s.peek(), s.top());
+    EXPECT_EQ(s.size(), 2);
+}
+
 TEST(Stack, AssignmentCopiesElementsWithTightCapacity)
 {
     Stack<std::string> source(10);

@@ -1,0 +1,6 @@
+#include "engine/Stack.h"
+
+void throwStackError(const char* message)
+{
+    throw ExceptionError(message);
+}
