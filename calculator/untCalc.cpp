@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "calculator/Keypad.h"
 #include "graph/Graf.h"
@@ -77,6 +78,9 @@ void TForm1::buildControls()
     Edit1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
     Edit2->setReadOnly(true);
     Edit3->setReadOnly(true);
+    // A field would otherwise cut a long expression, or its postfix text, at 32767 characters.
+    for (QLineEdit* field : {Edit1, Edit2, Edit3, x, y, z})
+        field->setMaxLength(std::numeric_limits<int>::max());
 
     for (const KeySpec& key : kKeypad) {
         auto* b = new QPushButton(QString::fromUtf8(key.caption), this);

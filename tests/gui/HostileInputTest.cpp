@@ -1,0 +1,105 @@
+// Long expressions, extreme ranges and values, and the ends of the step: each
+// gives a picture or a clear error, and the windows stay usable.
+
+#include <QDir>
+#include <string>
+
+#include "GraphFixture.h"
+
+namespace {
+
+using HostileInput = GraphTest;
+
+std::string longSum(std::size_t characters)
+{
+    std::string sum = "1";
+    while (sum.size() + 2 <= characters)
+        sum += "+1";
+    return sum;
+}
+
+TEST_F(HostileInput, HundredThousandCharacterExpression)
+{
+    const std::string sum = longSum(100000);
+    calculator->Edit1->setText(QString::fromStdString(sum));
+    EXPECT_EQ(calculator->buffer.size(), sum.size()); // nothing cut off
+    click(21);
+    EXPECT_EQ(text(calculator->Edit3), std::to_string(sum.size() / 2 + 1));
+    EXPECT_EQ(text(calculator->Edit2).size(), 2 * sum.size() - 1); // "1 1 + 1 + ..." whole
+    EXPECT_EQ(messages(), "");
+
+    plot(sum.c_str());
+    EXPECT_EQ(graph->SampleCount, 501);
+    EXPECT_EQ(graph->YMax, static_cast<double>(sum.size() / 2 + 1));
+    EXPECT_EQ(messages(), "");
+    EXPECT_EQ(saved().size(), QSize(500, 320));
+}
+
+TEST_F(HostileInput, ExtremeRanges)
+{
+    plot("x");
+    for (const char* range : {"1E300", "-1E300", "1E-300", "0", "1E308", "-1E-308"}) {
+        graph->Edit1->setText(range);
+        graph->Edit2->setText(range);
+        press(graph->BitBtn3);
+        press(graph->Button2); // ZoomFit
+        QTest::mouseMove(graph->Image1, {300, 100});
+        EXPECT_FALSE(status().empty()) << range;
+    }
+    EXPECT_EQ(messages(), "");
+    press(graph->Button1);
+    EXPECT_GT(blueIn(kWholePicture()), 400);
+}
+
+TEST_F(HostileInput, ExtremeFieldValues)
+{
+    plot("x+y*z");
+    for (const char* value : {"1E308", "-1E308", "INF", "-INF", "NAN"}) {
+        calculator->y->setText(value);
+        calculator->z->setText(value);
+        press(graph->BitBtn2);
+        press(graph->Button2);
+        QTest::mousePress(graph->Image1, Qt::LeftButton, {}, {250, 10});
+        QTest::mouseMove(graph->Image1, {260, 10});
+        QTest::mouseRelease(graph->Image1, Qt::LeftButton, {}, {260, 10});
+    }
+    EXPECT_EQ(messages(), "");
+    calculator->y->setText("0");
+    calculator->z->setText("0");
+    press(graph->Button1);
+    EXPECT_EQ(graph->TamMaxY, 20);
+    EXPECT_GT(blueIn(kWholePicture()), 400);
+}
+
+TEST_F(HostileInput, FinestAndCoarsestSteps)
+{
+    plot("sin(x)");
+    press(graph->Button1);
+    for (int i = 0; i < 20; ++i)
+        press(graph->BitBtn7);
+    EXPECT_GE(graph->Step, 0.05);
+    EXPECT_LE(graph->SampleCount, 10001);
+    graph->Mode2->click();
+    EXPECT_LE(graph->SampleCount, 5002);
+
+    graph->Step = 1E6;
+    press(graph->BitBtn8);
+    EXPECT_EQ(graph->SampleCount, 2);
+    graph->Mode2->click();
+    EXPECT_EQ(graph->SampleCount, 1);
+    EXPECT_EQ(messages(), "");
+}
+
+TEST_F(HostileInput, ZoomBoxFarOutside)
+{
+    plot("x");
+    graph->Zoom->setChecked(true);
+    QTest::mousePress(graph->Image1, Qt::LeftButton, {}, {10, 10});
+    QTest::mouseMove(graph->Image1, {100000, -100000});
+    QTest::mouseRelease(graph->Image1, Qt::LeftButton, {}, {100000, -100000});
+    EXPECT_EQ(messages(), "");
+    press(graph->Button1);
+    EXPECT_EQ(graph->OriginX, 250);
+}
+
+} // namespace
