@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -24,10 +23,7 @@ public:
         end = kUnknown;
     }
 
-    virtual std::string current()
-    {
-        return std::string(text.data() + position, wordEnd() - position);
-    }
+    virtual std::string current() { return {text.data() + position, wordEnd() - position}; }
 
 private:
     static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
@@ -37,9 +33,10 @@ private:
     // end is looked up once and kept until the position moves.
     std::size_t wordEnd()
     {
-        if (end == kUnknown)
-            end = static_cast<std::size_t>(std::find(text.begin() + position, text.end(), ' ') -
-                                           text.begin());
+        if (end == kUnknown) {
+            const std::size_t space = text.find(' ', position);
+            end = space == std::string::npos ? text.size() : space;
+        }
         return end;
     }
 
