@@ -17,16 +17,21 @@ QString spokenName(QWidget* widget)
     return face ? face->text(QAccessible::Name) : QString();
 }
 
-TEST_F(Accessibility, EveryButtonAndFieldHasItsOwnSpeakableName)
+// Every visible button and field of a window, and any extra controls.
+QList<QWidget*> controlsOf(QWidget* window)
 {
     QList<QWidget*> controls;
-    for (QAbstractButton* b : calculator->findChildren<QAbstractButton*>())
-        controls.append(b);
-    for (QLineEdit* f : calculator->findChildren<QLineEdit*>())
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (!b->isHidden())
+            controls.append(b);
+    for (QLineEdit* f : window->findChildren<QLineEdit*>())
         controls.append(f);
-    EXPECT_EQ(controls.size(), 36 + 6);
+    return controls;
+}
 
-    // Plain words only: a caption such as "--" or "<--" must not be what is read out.
+// Plain words only, each name once: a caption such as "--" or "<--" must not be what is read out.
+void expectOwnSpeakableNames(const QList<QWidget*>& controls)
+{
     const QRegularExpression words("^[a-z]+( [a-z]+)*$");
     std::map<QString, QString> owner;
     for (QWidget* control : controls) {
@@ -38,6 +43,13 @@ TEST_F(Accessibility, EveryButtonAndFieldHasItsOwnSpeakableName)
         EXPECT_TRUE(fresh) << id << " and " << it->second.toStdString() << " are both read as '"
                            << name.toStdString() << "'";
     }
+}
+
+TEST_F(Accessibility, EveryButtonAndFieldHasItsOwnSpeakableName)
+{
+    const QList<QWidget*> controls = controlsOf(calculator.get());
+    EXPECT_EQ(controls.size(), 36 + 6);
+    expectOwnSpeakableNames(controls);
 }
 
 TEST_F(Accessibility, NamesSayWhatTheControlsDo)
@@ -67,6 +79,18 @@ TEST_F(Accessibility, NamesSayWhatTheControlsDo)
     EXPECT_EQ(spokenName(calculator->Edit3), "result");
     EXPECT_EQ(spokenName(calculator->x), "value of x");
     EXPECT_EQ(spokenName(calculator->z), "value of z");
+}
+
+TEST_F(Accessibility, GraphWindowControlsAreNamedToo)
+{
+    QList<QWidget*> controls = controlsOf(graph.get());
+    EXPECT_EQ(controls.size(), 8 + 2 + 2 + 1 + 2); // glyph buttons, radios, buttons, Mode2, ranges
+    controls << graph->TrackBar1 << graph->Image1;
+    expectOwnSpeakableNames(controls);
+    EXPECT_EQ(spokenName(graph->BitBtn5), "zoom in");
+    EXPECT_EQ(spokenName(graph->BitBtn1), "pan up");
+    EXPECT_EQ(spokenName(graph->Edit2), "vertical range");
+    EXPECT_EQ(spokenName(graph->Image1), "plot");
 }
 
 } // namespace
