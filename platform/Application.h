@@ -30,8 +30,6 @@ public:
     void Run();
     void ShowException(const Exception& failure);
 
-    TForm* MainForm() const { return mainForm; }
-
 private:
     void adopt(std::unique_ptr<TForm> form);
 
