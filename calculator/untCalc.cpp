@@ -95,6 +95,14 @@ void TForm1::buildControls()
             b->setPalette(palette);
         }
         buttons.at(static_cast<std::size_t>(key.number - 1)) = b;
+        // A click leaves the keyboard in the expression, so typing goes on
+        // there and Enter gives "="; Tab still reaches every button, and a
+        // button pressed from the keyboard keeps it.
+        b->setFocusPolicy(Qt::TabFocus);
+        QObject::connect(b, &QAbstractButton::clicked, this, [this, b] {
+            if (!b->hasFocus())
+                Edit1->setFocus();
+        });
         if (key.appends)
             OnClick(b, [this, text = key.appends] { append(text); });
     }

@@ -222,8 +222,25 @@ TEST_F(Calculator, TypingLandsAtTheCaretKeypadAtTheEnd)
     EXPECT_EQ(text(calculator->Edit1), "3.12");
     click(16);
     EXPECT_EQ(text(calculator->Edit1), "3.12+");
+    EXPECT_EQ(calculator->Edit1->cursorPosition(), 5);
     QTest::keyClick(calculator->Edit1, Qt::Key_Backspace);
     EXPECT_EQ(calculator->buffer, "3.12");
+}
+
+TEST_F(Calculator, KeypadLeavesTheKeyboardInTheExpression)
+{
+    calculator->show();
+    calculator->x->setFocus();
+    click(1); // 7
+    QWidget* keyboard = calculator->focusWidget();
+    EXPECT_EQ(keyboard, calculator->Edit1);
+    QTest::keyClicks(keyboard, "+1");
+    QTest::keyClick(keyboard, Qt::Key_Return);
+    EXPECT_EQ(text(calculator->Edit3), "8");
+    click(21);
+    EXPECT_EQ(calculator->focusWidget(), calculator->Edit1);
+    for (int n = 1; n <= 36; ++n)
+        EXPECT_EQ(calculator->button(n)->focusPolicy(), Qt::TabFocus) << n;
 }
 
 TEST_F(Calculator, GraficoOpensTheGraphWindowModally)
