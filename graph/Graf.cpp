@@ -122,6 +122,13 @@ void TForm2::buildControls()
     OnClick(Mode2, [this] { Mode2Click(); });
     OnChange(Edit1, [this] { Edit1Change(); });
     OnChange(Edit2, [this] { Edit2Change(); });
+    // The person's edits are told before the change they make is handled.
+    QObject::connect(Edit1, &QLineEdit::textEdited, this, [this] { edited = Edit1; });
+    QObject::connect(Edit2, &QLineEdit::textEdited, this, [this] { edited = Edit2; });
+    // Done with a field, it shows its range: "0" becomes "0,0001", "2," becomes
+    // "2", and a text that never was a number gives way to the range in use.
+    OnEditingDone(Edit1, [this] { showRange(Edit1, TamMaxX); });
+    OnEditingDone(Edit2, [this] { showRange(Edit2, TamMaxY); });
     QObject::connect(TrackBar1, &QSlider::valueChanged, this,
                      [this] { Guard::run([this] { TrackBar1Change(); }); });
     Image1->OnMouseDown = [this](Qt::MouseButton b, int x, int y) { Image1MouseDown(b, x, y); };
@@ -182,15 +189,6 @@ void TForm2::Button1Click()
 void TForm2::Button2Click()
 {
     FitPending = true;
-    FormShow();
-}
-
-void TForm2::rangeChanged(QLineEdit* field, double& range)
-{
-    range = StrToFloat(GetText(field));
-    if (range == 0)
-        range = kSmallestRange;
-    clearExtents();
     FormShow();
 }
 

@@ -109,6 +109,7 @@ private:
     void pan(double dx, double dy);
     void zoomBy(double factor);
     void rangeChanged(QLineEdit* field, double& range);
+    void showRange(QLineEdit* field, double range);
     double valueAt(double x); // the calculator's expression at x
     bool hasValue(double value) const;
     void sampleColumns(Canvas& canvas);
@@ -117,7 +118,10 @@ private:
     void reloadPicture();
     std::string readout(double x, double y) const;
 
-    bool pictureSaved = false; // a redraw of this run has written "img.bmp"
+    bool pictureSaved = false;     // a redraw of this run has written "img.bmp"
+    QLineEdit* edited = nullptr;   // the range field whose text the person has just changed
+    QLineEdit* typingIn = nullptr; // the range field whose typing is being handled
+    bool bandDrawn = false;        // a zoom box has been dragged since the left button went down
 };
 
 extern TForm2* Form2;

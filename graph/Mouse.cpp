@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "calculator/untCalc.h"
 #include "graph/Graf.h"
@@ -43,10 +44,12 @@ void TForm2::reloadPicture()
     Image1->LoadFromFile("img.bmp");
 }
 
-void TForm2::Image1MouseDown(Qt::MouseButton, int x, int y)
+void TForm2::Image1MouseDown(Qt::MouseButton button, int x, int y)
 {
     PointX = x;
     PointY = y;
+    if (button == Qt::LeftButton)
+        bandDrawn = false;
 }
 
 void TForm2::Image1MouseMove(Qt::MouseButtons buttons, int x, int y)
@@ -88,11 +91,17 @@ void TForm2::Image1MouseMove(Qt::MouseButtons buttons, int x, int y)
         QString::fromStdString("X: " + pixels(PointX - x) + "     Y: " + pixels(PointY - y)));
     DragX = x;
     DragY = y;
+    bandDrawn = true;
 }
 
-void TForm2::Image1MouseUp(Qt::MouseButton, int, int)
+void TForm2::Image1MouseUp(Qt::MouseButton button, int, int)
 {
-    if (Trace->isChecked())
+    // Only the release of a left-button drag zooms: a click, or another
+    // button, would zoom to a corner left over from an earlier box.
+    if (button != Qt::LeftButton)
+        return;
+    const bool dragged = std::exchange(bandDrawn, false);
+    if (Trace->isChecked() || !dragged)
         return;
     // Make (PointX, PointY) the top-left corner and (DragX, DragY) the bottom-right.
     if (DragX < PointX) {

@@ -78,8 +78,8 @@ void TForm2::FormShow()
     }
     // Each write that changes a field runs its change handler, and so a whole
     // redraw, nested here.
-    SetText(Edit1, FloatToStr(TamMaxX));
-    SetText(Edit2, FloatToStr(TamMaxY));
+    showRange(Edit1, TamMaxX);
+    showRange(Edit2, TamMaxY);
     Image1->SaveToFile("img.bmp");
     pictureSaved = true;
 }

@@ -1,5 +1,34 @@
 #include "platform/Controls.h"
 
+#include <QFocusEvent>
+
+namespace {
+
+// Watches a field for the keyboard leaving it for another control.
+class LeaveWatcher : public QObject {
+public:
+    LeaveWatcher(QLineEdit* field, std::function<void()> handler)
+        : QObject(field), handler(std::move(handler))
+    {
+        field->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                Guard::run(handler);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> handler;
+};
+
+} // namespace
+
 std::string GetText(const QLineEdit* field)
 {
     return field->text().toStdString();
@@ -9,6 +38,12 @@ void SetText(QLineEdit* field, const std::string& text)
 {
     field->setText(QString::fromStdString(text));
     Guard::rethrowPending();
+}
+
+void OnEditingDone(QLineEdit* field, std::function<void()> handler)
+{
+    QObject::connect(field, &QLineEdit::returnPressed, field, [handler] { Guard::run(handler); });
+    new LeaveWatcher(field, std::move(handler));
 }
 
 QFont SansFont(int pixelHeight, bool bold, bool italic)

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QFont>
 #include <QLineEdit>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -30,3 +31,8 @@ template <typename Handler> void OnChange(QLineEdit* field, Handler handler)
     QObject::connect(field, &QLineEdit::textChanged, field,
                      [handler = std::move(handler)] { Guard::run(handler); });
 }
+
+// The person is done with a field: Enter, or another control of the same
+// window takes the keyboard. A box or another window coming up in front does
+// not count; the person comes back to the field as they left it.
+void OnEditingDone(QLineEdit* field, std::function<void()> handler);

@@ -1,5 +1,7 @@
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFocusEvent>
 #include <cmath>
 
 #include "GraphFixture.h"
@@ -187,6 +189,55 @@ TEST_F(GraphTest, RangeFields)
     graph->Edit1->setText("0");
     EXPECT_EQ(graph->TamMaxX, 0.0001);
     EXPECT_EQ(field(graph->Edit1), "0,0001");
+    EXPECT_EQ(messages(), "");
+
+    // Typed over the selection, a range stays as typed, and the picture is
+    // the one the same range written by the program gives.
+    const auto typeOver = [this](QLineEdit* edit, const char* keys) {
+        edit->selectAll();
+        QTest::keyClicks(edit, keys);
+    };
+    for (const char* typed : {"2,5", "0,5", "12,25"}) {
+        typeOver(graph->Edit1, typed);
+        EXPECT_EQ(field(graph->Edit1), typed);
+        EXPECT_EQ(FloatToStr(graph->TamMaxX), typed);
+    }
+    const QImage typedPicture = saved();
+    graph->Edit1->setText("20");
+    graph->Edit1->setText("12,25");
+    EXPECT_EQ(saved(), typedPicture);
+    EXPECT_EQ(messages(), "");
+
+    // Done with the field (Enter, or the keyboard moves on), it shows its range.
+    typeOver(graph->Edit1, "0");
+    EXPECT_EQ(field(graph->Edit1), "0");
+    EXPECT_EQ(graph->TamMaxX, 0.0001);
+    QTest::keyClick(graph->Edit1, Qt::Key_Return);
+    EXPECT_EQ(field(graph->Edit1), "0,0001");
+    typeOver(graph->Edit2, "2,");
+    QFocusEvent boxInFront(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(graph->Edit2, &boxInFront);
+    EXPECT_EQ(field(graph->Edit2), "2,");
+    QFocusEvent tabbedAway(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(graph->Edit2, &tabbedAway);
+    EXPECT_EQ(field(graph->Edit2), "2");
+    EXPECT_EQ(messages(), "");
+    typeOver(graph->Edit1, "-");
+    EXPECT_EQ(messages(), "error: '-' is not a valid floating point value\n");
+    QTest::keyClicks(graph->Edit1, "20");
+    EXPECT_EQ(field(graph->Edit1), "-20");
+    EXPECT_EQ(graph->TamMaxX, -20);
+    typeOver(graph->Edit1, "-");
+    QTest::keyClick(graph->Edit1, Qt::Key_Return);
+    EXPECT_EQ(field(graph->Edit1), "-20");
+    MessageLog::clear();
+
+    // The program's own writes still rewrite both fields, nested handlers included.
+    typeOver(graph->Edit1, "2,");
+    press(graph->BitBtn5);
+    EXPECT_EQ(field(graph->Edit1), "1,66666666666667");
+    EXPECT_EQ(graph->TamMaxX, 1.66666666666667);
+    EXPECT_EQ(graph->TamMaxY, 1.66666666666667);
     EXPECT_EQ(messages(), "");
 
     graph->Edit2->setText("10");

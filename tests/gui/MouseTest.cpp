@@ -95,16 +95,34 @@ TEST_F(Mouse, ZoomBoxInEitherDirection)
     }
 }
 
-TEST_F(Mouse, ClickWithoutDragUsesTheLastCorner)
+TEST_F(Mouse, OnlyALeftDragZooms)
 {
     plot("x");
     graph->Zoom->setChecked(true);
+    drag({100, 50}, {200, 130}); // leaves a far corner behind
+    release({200, 130});
+    press(graph->Button1);
+    const QImage before = saved();
+    QTest::mouseClick(graph->Image1, Qt::LeftButton, {}, {300, 200});
     QTest::mouseClick(graph->Image1, Qt::RightButton, {}, {300, 200});
-    // The far corner is still (0, 0): the box runs from there to the click.
-    EXPECT_EQ(graph->TamMaxX, 12);
-    EXPECT_EQ(graph->TamMaxY, 12.5);
-    EXPECT_DOUBLE_EQ(graph->OriginX, 20.0 / 12 * 250);
-    EXPECT_EQ(graph->OriginY, 256);
+    drag({300, 200}, {350, 250}, Qt::RightButton);
+    release({350, 250}, Qt::RightButton);
+    EXPECT_EQ(graph->PointX, 300); // every press still stores its point
+    EXPECT_EQ(graph->TamMaxX, 20);
+    EXPECT_EQ(graph->TamMaxY, 20);
+    EXPECT_EQ(graph->OriginX, 250);
+    EXPECT_EQ(graph->YMax, 10);
+    EXPECT_EQ(field(graph->Edit1) + " " + field(graph->Edit2), "20 20");
+    EXPECT_EQ(saved(), before);
+    EXPECT_EQ(graph->Image1->picture().convertToFormat(before.format()), before);
+
+    // A right click in the middle of a left drag does not end it.
+    drag({100, 50}, {200, 130});
+    QTest::mouseClick(graph->Image1, Qt::RightButton, {}, {100, 50});
+    QTest::mouseMove(graph->Image1, {200, 130});
+    release({200, 130});
+    EXPECT_EQ(graph->TamMaxX, 4);
+    EXPECT_EQ(graph->TamMaxY, 5);
 }
 
 TEST_F(Mouse, ZeroSizeBox)

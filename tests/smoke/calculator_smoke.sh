@@ -19,15 +19,21 @@ pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Calculator$' | head -n 1)
 [ -n "$window" ] || fail "no window named Calculator"
 
-press() { # centre of a control, in client coordinates
-    xdotool mousemove --window "$window" "$1" "$2" click 1
+target=$window
+press() { # centre of a control, in the client coordinates of the target window
+    xdotool mousemove --window "$target" "$1" "$2" click 1
     sleep 0.2
 }
 copy_field() {
+    # Copying an empty selection leaves the clipboard as it was.
+    printf '<nothing copied>' | xclip -selection clipboard
     press "$1" "$2"
     xdotool key ctrl+a ctrl+c
     sleep 0.2
     xclip -o -selection clipboard
+}
+boxes() { # visible windows named Calculator: the main window and any message box
+    xdotool search --onlyvisible --name '^Calculator$' | wc -l
 }
 
 press 32 168   # 7
@@ -41,6 +47,15 @@ postfix=$(copy_field 160 84)
 [ "$postfix" = "7 8 +" ] || fail "postfix field shows '$postfix'"
 [ "$result" = "15" ] || fail "result field shows '$result'"
 
+# After a keypad click the keyboard stays in the expression.
+press 300 168  # C
+press 32 168   # 7
+xdotool type '+1'
+xdotool key Return
+sleep 0.2
+result=$(copy_field 160 132)
+[ "$result" = "8" ] || fail "7, then typed +1 and Enter, gives '$result'"
+
 # Plot «x»: the graph window opens modally and saves its picture.
 press 144 36   # Edit1
 xdotool key ctrl+a BackSpace
@@ -48,6 +63,7 @@ xdotool type x
 press 244 396  # Grafico
 graph=$(timeout 20 xdotool search --sync --onlyvisible --name '^Grafic Mode$' | head -n 1)
 [ -n "$graph" ] || fail "no window named Grafic Mode"
+target=$graph
 sleep 0.5
 [ -f img.bmp ] || fail "no img.bmp after the redraw"
 le32() { od -An -tu4 -j "$1" -N 4 img.bmp | tr -d ' '; }
@@ -55,6 +71,49 @@ le16() { od -An -tu2 -j "$1" -N 2 img.bmp | tr -d ' '; }
 [ "$(le32 18)x$(le32 22)x$(le16 28)" = "500x320x24" ] || fail "img.bmp is not a 500 x 320 24-bit bitmap"
 blue=$(od -An -v -tx1 -w3 -j 54 img.bmp | grep -c '^ ff 00 00$' || true)
 [ "$blue" -gt 400 ] || fail "img.bmp holds $blue blue pixels, not the line y = x"
+
+# A range typed over the selected text of TAM_MAX_X stays as typed, and Enter
+# shows the range in use: the same text.
+range_x() { copy_field 298 91; }
+type_range() {
+    press 298 91
+    xdotool key ctrl+a
+    xdotool type "$1"
+    sleep 0.3
+}
+for typed in 2,5 0,5 12,25; do
+    type_range "$typed"
+    shown=$(range_x)
+    [ "$shown" = "$typed" ] || fail "typing $typed into TAM_MAX_X shows '$shown'"
+    xdotool key Return
+    sleep 0.3
+    shown=$(range_x)
+    [ "$shown" = "$typed" ] || fail "after typing $typed and Enter, TAM_MAX_X shows '$shown'"
+    [ "$(boxes)" -eq 1 ] || fail "typing $typed raised a message box"
+done
+# "-" alone is no number: one conversion error, then the rest of the number.
+type_range -
+[ "$(boxes)" -eq 2 ] || fail "typing - raised no conversion error"
+xdotool key Return
+sleep 0.3
+[ "$(boxes)" -eq 1 ] || fail "the conversion error stayed open"
+xdotool type 20
+xdotool key Return
+sleep 0.3
+shown=$(range_x)
+[ "$shown" = "-20" ] || fail "typing -20 into TAM_MAX_X shows '$shown'"
+[ "$(boxes)" -eq 1 ] || fail "typing -20 raised more than one message box"
+
+# In ZoomBox mode a click, left or right, leaves the view.
+press 266 58   # ZoomBox
+picture=$(md5sum img.bmp)
+press 301 234
+xdotool mousemove --window "$graph" 151 184 click 3
+sleep 0.3
+[ "$(md5sum img.bmp)" = "$picture" ] || fail "a click in ZoomBox mode changed the picture"
+shown=$(range_x)
+[ "$shown" = "-20" ] || fail "a click in ZoomBox mode changed TAM_MAX_X to '$shown'"
+
 press 250 250  # into the plot, then Escape closes the window
 xdotool key Escape
 sleep 0.5
