@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/Program.h"
 #include "engine/Stack.h"
 
 // One arithmetic expression and every engine operation on it. All operations
@@ -36,6 +37,13 @@ public:
 private:
     Stack<std::string> operators;
     std::string text;
+
+    // evaluate's conversion of compiledFrom, which left the text convertedText.
+    bool compiled = false;
+    bool convertedAsIs = false; // the conversion left the text as it found it
+    std::string compiledFrom;
+    std::string convertedText;
+    Program program;
 };
 
 // True for the bracket pairs () [] {}.

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
+#include <string_view>
 
 #include "engine/Expression.h"
 #include "engine/IteratorString.h"
@@ -72,6 +74,106 @@ TEST(Properties, AcceptedTextsConvertAndEvaluateCleanly)
         EXPECT_TRUE(again.validate()) << once;
     }
     EXPECT_GT(accepted, 1000); // the generator must reach deep into the language
+}
+
+// evaluate as it was before it kept its conversion: every call converts the
+// text anew, walks the postfix words and reads every number word again.
+double evaluateAnew(Expression& e, double x, double y, double z, double ans)
+{
+    constexpr double kPi = 3.141592653589793;
+    const auto error = static_cast<double>(e.errorValue);
+    IteratorString words(e.toPostfix());
+    Stack<double> values(10);
+    while (words.hasMore()) {
+        const std::string word = words.current();
+        const std::string_view w = word;
+        words.next();
+        if (word.empty())
+            throw ERangeError("Range check error");
+        if (e.isOperator(word[0])) {
+            const double a = values.pop();
+            if (word[0] == '/' && (a == 0.0 || std::isnan(a)))
+                return error;
+            const double b = values.pop();
+            const char op = word[0];
+            values.push(op == '+'   ? b + a
+                        : op == '-' ? b - a
+                        : op == '*' ? b * a
+                        : op == '/' ? b / a
+                                    : std::pow(b, a));
+        } else if (e.isFunction(word)) {
+            const double a = values.top();
+            if ((w == "tan" && std::fabs(a) == 0.5 * kPi) || (w == "sqrt" && !(a >= 0.0)) ||
+                (w != "sin" && w != "cos" && w != "tan" && w != "sqrt" && !(a > 0.0)))
+                return error;
+            values.pop();
+            values.push(w == "sin"    ? std::sin(a)
+                        : w == "cos"  ? std::cos(a)
+                        : w == "tan"  ? std::tan(a)
+                        : w == "sqrt" ? std::sqrt(a)
+                        : w == "ln"   ? std::log(a) / std::log(2.718281828459045)
+                                      : std::log(a));
+        } else if (e.isNamedValue(word)) {
+            values.push(w == "x"    ? x
+                        : w == "y"  ? y
+                        : w == "z"  ? z
+                        : w == "pi" ? kPi
+                        : w == "e"  ? 2.718281828459045
+                                    : ans);
+        } else {
+            values.push(word[0] == '_' ? -StrToFloat(word.substr(1)) : StrToFloat(word));
+        }
+    }
+    return values.pop();
+}
+
+// What a call gave: the value's bits, or the failure's type and message,
+// and the text it left in the object.
+template <typename Call> std::string outcome(Expression& e, Call call)
+{
+    std::string result;
+    try {
+        const double value = call();
+        char bits[sizeof value];
+        std::memcpy(bits, &value, sizeof value);
+        result = std::isnan(value) ? "NaN" : std::string(bits, sizeof bits);
+    } catch (const ExceptionError& failure) {
+        result = "ExceptionError " + failure.message;
+    } catch (const EConvertError& failure) {
+        result = std::string("EConvertError ") + failure.what();
+    } catch (const ERangeError& failure) {
+        result = std::string("ERangeError ") + failure.what();
+    }
+    return result + " | " + e.getText();
+}
+
+// Kept conversions give what converting anew gives, for well-formed and
+// malformed texts alike, on the first call, on later calls and after the
+// text has changed and come back.
+TEST(Properties, EvaluateGivesWhatConvertingAnewGives)
+{
+    std::mt19937 rng(7);
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double values[][4] = {{1.5, -2, 0, 3}, {0, 0, 0, 0}, {inf, -inf, nan, 1E300}};
+    for (int round = 0; round < 20000; ++round) {
+        const std::string text = randomText(rng);
+        const std::string other = randomText(rng);
+        Expression kept(text.c_str());
+        Expression anew(text.c_str());
+        for (int pass = 0; pass < 3; ++pass) {
+            if (pass == 2) {
+                kept.setText(other);
+                outcome(kept, [&] { return kept.evaluate(0, 0, 0, 0); });
+                kept.setText(text);
+                anew.setText(text);
+            }
+            for (const auto& v : values)
+                ASSERT_EQ(outcome(kept, [&] { return kept.evaluate(v[0], v[1], v[2], v[3]); }),
+                          outcome(anew, [&] { return evaluateAnew(anew, v[0], v[1], v[2], v[3]); }))
+                    << "text «" << text << "», pass " << pass;
+        }
+    }
 }
 
 } // namespace
