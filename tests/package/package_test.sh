@@ -2,7 +2,7 @@
 # Builds the Debian package from a configured build tree, checks what it holds
 # and what it depends on, unpacks it into a throw-away root and starts the
 # unpacked program in a virtual X server.
-#   package_test.sh BUILD_DIR
+#   package_test.sh BUILD_DIR APP_ID
 set -eu
 
 if [ "${1:-}" = --start ]; then
@@ -24,6 +24,7 @@ if [ "${1:-}" = --start ]; then
 fi
 
 build=$(cd "$1" && pwd)
+id=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -39,10 +40,10 @@ deb=$1
 
 # Exactly the program, its menu entry and its icon; nothing from the build.
 dpkg -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/files"
-cat >"$work/expected" <<'LIST'
+cat >"$work/expected" <<LIST
 ./usr/bin/calculator
-./usr/share/applications/calculator.desktop
-./usr/share/icons/hicolor/scalable/apps/calculator.svg
+./usr/share/applications/$id.desktop
+./usr/share/icons/hicolor/scalable/apps/$id.svg
 LIST
 diff -u "$work/expected" "$work/files" || fail "unexpected file list"
 
@@ -59,11 +60,13 @@ done
 
 root="$work/root"
 dpkg -x "$deb" "$root"
-desktop-file-validate "$root/usr/share/applications/calculator.desktop" ||
+desktop-file-validate "$root/usr/share/applications/$id.desktop" ||
     fail "the packaged menu entry is not valid"
-file -b "$root/usr/share/icons/hicolor/scalable/apps/calculator.svg" | grep -q SVG ||
+file -b "$root/usr/share/icons/hicolor/scalable/apps/$id.svg" | grep -q SVG ||
     fail "the packaged icon is no SVG image"
 file -b "$root/usr/bin/calculator" | grep -q 'ELF.*, stripped' || fail "the program is no stripped ELF binary"
+# The running program names its menu entry, so that desktops match its windows.
+grep -aqF "$id" "$root/usr/bin/calculator" || fail "the program does not carry the id $id"
 
 cd "$work"
 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --start "$root/usr/bin/calculator" ||
