@@ -38,12 +38,14 @@ set -- "$work"/out/*.deb
 [ $# -eq 1 ] && [ -f "$1" ] || fail "expected one .deb, found: $*"
 deb=$1
 
-# Exactly the program, its menu entry and its icon; nothing from the build.
+# Exactly the program, its menu entry, its icon and its metadata; nothing from
+# the build.
 dpkg -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/files"
 cat >"$work/expected" <<LIST
 ./usr/bin/calculator
 ./usr/share/applications/$id.desktop
 ./usr/share/icons/hicolor/scalable/apps/$id.svg
+./usr/share/metainfo/$id.metainfo.xml
 LIST
 diff -u "$work/expected" "$work/files" || fail "unexpected file list"
 
@@ -64,6 +66,12 @@ desktop-file-validate "$root/usr/share/applications/$id.desktop" ||
     fail "the packaged menu entry is not valid"
 file -b "$root/usr/share/icons/hicolor/scalable/apps/$id.svg" | grep -q SVG ||
     fail "the packaged icon is no SVG image"
+# As a software centre sees the installed files: the metadata, and the menu
+# entry it launches.
+appstreamcli validate-tree --no-net --pedantic "$root" >"$work/appstream" 2>&1 ||
+    { cat "$work/appstream" >&2; fail "the packaged metadata is not valid"; }
+grep -E '(pedantic|infos|warnings|errors): [0-9]' "$work/appstream" >&2 &&
+    fail "appstreamcli has remarks on the packaged metadata"
 file -b "$root/usr/bin/calculator" | grep -q 'ELF.*, stripped' || fail "the program is no stripped ELF binary"
 # The running program names its menu entry, so that desktops match its windows.
 grep -aqF "$id" "$root/usr/bin/calculator" || fail "the program does not carry the id $id"
