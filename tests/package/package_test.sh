@@ -38,13 +38,14 @@ set -- "$work"/out/*.deb
 [ $# -eq 1 ] && [ -f "$1" ] || fail "expected one .deb, found: $*"
 deb=$1
 
-# Exactly the program, its menu entry, its icon and its metadata; nothing from
-# the build.
+# Exactly the program, its menu entry, its icon, its metadata and its manual
+# page; nothing from the build.
 dpkg -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/files"
 cat >"$work/expected" <<LIST
 ./usr/bin/calculator
 ./usr/share/applications/$id.desktop
 ./usr/share/icons/hicolor/scalable/apps/$id.svg
+./usr/share/man/man1/calculator.1.gz
 ./usr/share/metainfo/$id.metainfo.xml
 LIST
 diff -u "$work/expected" "$work/files" || fail "unexpected file list"
@@ -73,6 +74,15 @@ appstreamcli validate-tree --no-net --pedantic "$root" >"$work/appstream" 2>&1 |
 grep -E '(pedantic|infos|warnings|errors): [0-9]' "$work/appstream" >&2 &&
     fail "appstreamcli has remarks on the packaged metadata"
 file -b "$root/usr/bin/calculator" | grep -q 'ELF.*, stripped' || fail "the program is no stripped ELF binary"
+# Compressed as lintian wants it, and shown by man without a warning.
+page="$root/usr/share/man/man1/calculator.1.gz"
+file -b "$page" | grep -q 'gzip compressed data, max compression' ||
+    fail "the manual page is not gzip -9 compressed"
+file -b "$page" | grep -E -q 'was |last modified' &&
+    fail "the compressed manual page keeps a name or time stamp"
+LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null |
+    tee "$work/man" >&2
+[ ! -s "$work/man" ] || fail "man warns about the manual page"
 # The running program names its menu entry, so that desktops match its windows.
 grep -aqF "$id" "$root/usr/bin/calculator" || fail "the program does not carry the id $id"
 
