@@ -24,6 +24,7 @@ if [ "${1:-}" = --start ]; then
 fi
 
 build=$(cd "$1" && pwd)
+source=$(cd "$(dirname "$0")/../.." && pwd)
 id=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -38,12 +39,14 @@ set -- "$work"/out/*.deb
 [ $# -eq 1 ] && [ -f "$1" ] || fail "expected one .deb, found: $*"
 deb=$1
 
-# Exactly the program, its menu entry, its icon, its metadata and its manual
-# page; nothing from the build.
+# Exactly the program, its menu entry, its icon, its metadata, its manual page,
+# its copyright file and its changelog; nothing from the build.
 dpkg -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/files"
 cat >"$work/expected" <<LIST
 ./usr/bin/calculator
 ./usr/share/applications/$id.desktop
+./usr/share/doc/calculator/changelog.gz
+./usr/share/doc/calculator/copyright
 ./usr/share/icons/hicolor/scalable/apps/$id.svg
 ./usr/share/man/man1/calculator.1.gz
 ./usr/share/metainfo/$id.metainfo.xml
@@ -83,6 +86,28 @@ file -b "$page" | grep -E -q 'was |last modified' &&
 LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null |
     tee "$work/man" >&2
 [ ! -s "$work/man" ] || fail "man warns about the manual page"
+# The copyright file is in the machine-readable format and grants what LICENSE
+# grants, word for word.
+copyright="$root/usr/share/doc/calculator/copyright"
+head -n 1 "$copyright" |
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in the copyright format 1.0"
+awk 'BEGIN { RS = "" } { last = $0 } END { print last }' "$copyright" >"$work/licence"
+head -n 1 "$work/licence" | grep -qx 'License: MIT' || fail "the copyright file ends with no MIT licence"
+tail -n +2 "$work/licence" | sed 's/^ //; s/^\.$//' >"$work/licence.text"
+sed -n '/^Permission/,$p' "$source/LICENSE" | diff -u - "$work/licence.text" ||
+    fail "the copyright file's licence differs from LICENSE"
+
+# The changelog names this version, and is compressed like the manual page.
+changelog="$root/usr/share/doc/calculator/changelog.gz"
+file -b "$changelog" | grep -q 'gzip compressed data, max compression' ||
+    fail "the changelog is not gzip -9 compressed"
+file -b "$changelog" | grep -E -q 'was |last modified' &&
+    fail "the compressed changelog keeps a name or time stamp"
+version=$(dpkg-deb -f "$deb" Version)
+zcat "$changelog" | dpkg-parsechangelog -l - -S Version | grep -qx "$version" ||
+    fail "the changelog's latest entry is not version $version"
+
 # The running program names its menu entry, so that desktops match its windows.
 grep -aqF "$id" "$root/usr/bin/calculator" || fail "the program does not carry the id $id"
 
