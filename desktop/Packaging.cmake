@@ -12,6 +12,7 @@ postfix notation with its value. A second window plots the expression as a\n\
 function of x; the view can be moved, zoomed and traced with the mouse.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/FolderPermissions.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Calculator developers <calculator@example.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
