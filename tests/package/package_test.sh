@@ -1,7 +1,8 @@
 #!/bin/sh
-# Builds the Debian package from a configured build tree, checks what it holds
-# and what it depends on, unpacks it into a throw-away root and starts the
-# unpacked program in a virtual X server.
+# Builds the Debian package from a configured build tree, runs lintian on it,
+# checks what it holds and what it depends on, unpacks it into a throw-away
+# root, checks the metadata, manual page, copyright file and changelog there,
+# and starts the unpacked program in a virtual X server.
 #   package_test.sh BUILD_DIR APP_ID
 set -eu
 
@@ -33,11 +34,18 @@ fail() {
     exit 1
 }
 
-cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+# A tight umask must not leak into the package's folder permissions.
+(umask 077 && cpack --config "$build/CPackConfig.cmake" -B "$work/out") >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; fail "cpack did not build the package"; }
 set -- "$work"/out/*.deb
 [ $# -eq 1 ] && [ -f "$1" ] || fail "expected one .deb, found: $*"
 deb=$1
+
+# What the archive would say: no error and no warning. Informational tags (the
+# hardening hints, for one) are not counted.
+lintian --fail-on error,warning "$deb" >"$work/lintian" 2>&1 || lintian_status=$?
+grep -E '^[EW]: ' "$work/lintian" >&2 && fail "lintian has errors or warnings"
+[ "${lintian_status:-0}" -eq 0 ] || { cat "$work/lintian" >&2; fail "lintian failed"; }
 
 # Exactly the program, its menu entry, its icon, its metadata, its manual page,
 # its copyright file and its changelog; nothing from the build.
