@@ -78,6 +78,8 @@ desktop-file-validate "$root/usr/share/applications/$id.desktop" ||
     fail "the packaged menu entry is not valid"
 file -b "$root/usr/share/icons/hicolor/scalable/apps/$id.svg" | grep -q SVG ||
     fail "the packaged icon is no SVG image"
+grep -qx "Icon=$id" "$root/usr/share/applications/$id.desktop" ||
+    fail "the menu entry does not name the icon $id"
 # As a software centre sees the installed files: the metadata, and the menu
 # entry it launches.
 appstreamcli validate-tree --no-net --pedantic "$root" >"$work/appstream" 2>&1 ||
