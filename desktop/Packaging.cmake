@@ -4,12 +4,15 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME calculator)
 set(CPACK_PACKAGE_VENDOR "Calculator developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Scientific calculator with a graph window")
+# Lines of the extended description stay within 80 columns, for 80x25 terminals.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Evaluates arithmetic expressions with sin, cos, tan, sqrt, log, ln, the variables\n\
-x, y, z and the previous answer, shows them in postfix notation and plots them\n\
-as functions of x.")
+    "Works out arithmetic expressions with + - * / ^, sin, cos, tan, sqrt, log\n\
+and ln, the variables x, y and z and the last answer, and shows each in\n\
+postfix notation with its value. A second window plots the expression as a\n\
+function of x; the view can be moved, zoomed and traced with the mouse.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/FolderPermissions.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Calculator developers <calculator@example.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION math)

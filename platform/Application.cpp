@@ -95,6 +95,8 @@ void TApplication::Initialize()
                         "xvfb-run -a build/calculator/calculator");
     qt = std::make_unique<GuardedApplication>(argc, argv);
     QApplication::setApplicationName("calculator");
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(CALC_APP_ID);
     QApplication::setQuitOnLastWindowClosed(false);
     closeOnTermination(qt.get(), [this] {
         if (QWidget* modal = QApplication::activeModalWidget())

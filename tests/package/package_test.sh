@@ -1,8 +1,9 @@
 #!/bin/sh
-# Builds the Debian package from a configured build tree, checks what it holds
-# and what it depends on, unpacks it into a throw-away root and starts the
-# unpacked program in a virtual X server.
-#   package_test.sh BUILD_DIR
+# Builds the Debian package from a configured build tree, runs lintian on it,
+# checks what it holds and what it depends on, unpacks it into a throw-away
+# root, checks the metadata, manual page, copyright file and changelog there,
+# and starts the unpacked program in a virtual X server.
+#   package_test.sh BUILD_DIR APP_ID
 set -eu
 
 if [ "${1:-}" = --start ]; then
@@ -24,6 +25,8 @@ if [ "${1:-}" = --start ]; then
 fi
 
 build=$(cd "$1" && pwd)
+source=$(cd "$(dirname "$0")/../.." && pwd)
+id=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -31,18 +34,30 @@ fail() {
     exit 1
 }
 
-cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+# A tight umask must not leak into the package's folder permissions.
+(umask 077 && cpack --config "$build/CPackConfig.cmake" -B "$work/out") >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; fail "cpack did not build the package"; }
 set -- "$work"/out/*.deb
 [ $# -eq 1 ] && [ -f "$1" ] || fail "expected one .deb, found: $*"
 deb=$1
 
-# Exactly the program, its menu entry and its icon; nothing from the build.
+# What the archive would say: no error and no warning. Informational tags (the
+# hardening hints, for one) are not counted.
+lintian --fail-on error,warning "$deb" >"$work/lintian" 2>&1 || lintian_status=$?
+grep -E '^[EW]: ' "$work/lintian" >&2 && fail "lintian has errors or warnings"
+[ "${lintian_status:-0}" -eq 0 ] || { cat "$work/lintian" >&2; fail "lintian failed"; }
+
+# Exactly the program, its menu entry, its icon, its metadata, its manual page,
+# its copyright file and its changelog; nothing from the build.
 dpkg -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/files"
-cat >"$work/expected" <<'LIST'
+cat >"$work/expected" <<LIST
 ./usr/bin/calculator
-./usr/share/applications/calculator.desktop
-./usr/share/icons/hicolor/scalable/apps/calculator.svg
+./usr/share/applications/$id.desktop
+./usr/share/doc/calculator/changelog.gz
+./usr/share/doc/calculator/copyright
+./usr/share/icons/hicolor/scalable/apps/$id.svg
+./usr/share/man/man1/calculator.1.gz
+./usr/share/metainfo/$id.metainfo.xml
 LIST
 diff -u "$work/expected" "$work/files" || fail "unexpected file list"
 
@@ -59,11 +74,52 @@ done
 
 root="$work/root"
 dpkg -x "$deb" "$root"
-desktop-file-validate "$root/usr/share/applications/calculator.desktop" ||
+desktop-file-validate "$root/usr/share/applications/$id.desktop" ||
     fail "the packaged menu entry is not valid"
-file -b "$root/usr/share/icons/hicolor/scalable/apps/calculator.svg" | grep -q SVG ||
+file -b "$root/usr/share/icons/hicolor/scalable/apps/$id.svg" | grep -q SVG ||
     fail "the packaged icon is no SVG image"
+grep -qx "Icon=$id" "$root/usr/share/applications/$id.desktop" ||
+    fail "the menu entry does not name the icon $id"
+# As a software centre sees the installed files: the metadata, and the menu
+# entry it launches.
+appstreamcli validate-tree --no-net --pedantic "$root" >"$work/appstream" 2>&1 ||
+    { cat "$work/appstream" >&2; fail "the packaged metadata is not valid"; }
+grep -E '(pedantic|infos|warnings|errors): [0-9]' "$work/appstream" >&2 &&
+    fail "appstreamcli has remarks on the packaged metadata"
 file -b "$root/usr/bin/calculator" | grep -q 'ELF.*, stripped' || fail "the program is no stripped ELF binary"
+# Compressed as lintian wants it, and shown by man without a warning.
+page="$root/usr/share/man/man1/calculator.1.gz"
+file -b "$page" | grep -q 'gzip compressed data, max compression' ||
+    fail "the manual page is not gzip -9 compressed"
+file -b "$page" | grep -E -q 'was |last modified' &&
+    fail "the compressed manual page keeps a name or time stamp"
+LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null |
+    tee "$work/man" >&2
+[ ! -s "$work/man" ] || fail "man warns about the manual page"
+# The copyright file is in the machine-readable format and grants what LICENSE
+# grants, word for word.
+copyright="$root/usr/share/doc/calculator/copyright"
+head -n 1 "$copyright" |
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in the copyright format 1.0"
+awk 'BEGIN { RS = "" } { last = $0 } END { print last }' "$copyright" >"$work/licence"
+head -n 1 "$work/licence" | grep -qx 'License: MIT' || fail "the copyright file ends with no MIT licence"
+tail -n +2 "$work/licence" | sed 's/^ //; s/^\.$//' >"$work/licence.text"
+sed -n '/^Permission/,$p' "$source/LICENSE" | diff -u - "$work/licence.text" ||
+    fail "the copyright file's licence differs from LICENSE"
+
+# The changelog names this version, and is compressed like the manual page.
+changelog="$root/usr/share/doc/calculator/changelog.gz"
+file -b "$changelog" | grep -q 'gzip compressed data, max compression' ||
+    fail "the changelog is not gzip -9 compressed"
+file -b "$changelog" | grep -E -q 'was |last modified' &&
+    fail "the compressed changelog keeps a name or time stamp"
+version=$(dpkg-deb -f "$deb" Version)
+zcat "$changelog" | dpkg-parsechangelog -l - -S Version | grep -qx "$version" ||
+    fail "the changelog's latest entry is not version $version"
+
+# The running program names its menu entry, so that desktops match its windows.
+grep -aqF "$id" "$root/usr/bin/calculator" || fail "the program does not carry the id $id"
 
 cd "$work"
 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --start "$root/usr/bin/calculator" ||
