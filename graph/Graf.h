@@ -110,7 +110,6 @@ private:
     void zoomBy(double factor);
     void rangeChanged(QLineEdit* field, double& range);
     void showRange(QLineEdit* field, double range);
-    double valueAt(double x); // the calculator's expression at x
     bool hasValue(double value) const;
     void sampleColumns(Canvas& canvas);
     void sampleIntervals(Canvas& canvas);

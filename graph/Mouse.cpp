@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "calculator/untCalc.h"
+#include "graph/Curve.h"
 #include "graph/Graf.h"
 #include "platform/Canvas.h"
 
@@ -60,7 +61,7 @@ void TForm2::Image1MouseMove(Qt::MouseButtons buttons, int x, int y)
     }
     if (Trace->isChecked()) {
         PointX = worldX(x);
-        PointY = valueAt(PointX);
+        PointY = Curve(SampleCount)(PointX);
         const double px = pixelX(PointX);
         const double py = pixelY(PointY);
         // Until a redraw of this run has saved the picture, a file of that name

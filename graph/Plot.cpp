@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "calculator/untCalc.h"
+#include "graph/Curve.h"
 #include "graph/Graf.h"
 #include "platform/Canvas.h"
 #include "platform/Controls.h"
@@ -16,12 +17,15 @@ constexpr double kFarLeft = -1000000;
 
 } // namespace
 
-double TForm2::valueAt(double x)
+double Curve::operator()(double x)
 {
-    ++SampleCount;
-    const double ans = Form1->answer();
-    const double z = StrToFloat(GetText(Form1->z));
-    const double y = StrToFloat(GetText(Form1->y));
+    ++samples;
+    if (!read) {
+        ans = Form1->answer();
+        z = StrToFloat(GetText(Form1->z));
+        y = StrToFloat(GetText(Form1->y));
+        read = true;
+    }
     return Form1->graphExpression.evaluate(x, y, z, ans);
 }
 
@@ -87,6 +91,7 @@ void TForm2::FormShow()
 void TForm2::sampleColumns(Canvas& canvas)
 {
     const int w = pictureWidth();
+    Curve f(SampleCount);
     double previousX = kFarLeft;
     double previousY = 0;
     bool previousHasValue = true;
@@ -94,7 +99,7 @@ void TForm2::sampleColumns(Canvas& canvas)
     double i = 0;
     while (w >= i) {
         PointX = worldX(i);
-        PointY = valueAt(PointX);
+        PointY = f(PointX);
         const double px = pixelX(PointX);
         const double py = pixelY(PointY);
         widenExtents(PointY);
@@ -112,10 +117,11 @@ void TForm2::sampleColumns(Canvas& canvas)
 void TForm2::sampleIntervals(Canvas& canvas)
 {
     const int quarter = pictureWidth() / 4;
+    Curve f(SampleCount);
     double w = -quarter;
     while (w < quarter) {
-        const double ya = valueAt(w - Step);
-        const double yb = valueAt(w);
+        const double ya = f(w - Step);
+        const double yb = f(w);
         if (hasValue(ya) && hasValue(yb))
             canvas.line((OriginX / ScaleX + w - Step) * ScaleX, pixelY(ya), pixelX(w), pixelY(yb));
         w += Step;
