@@ -4,7 +4,11 @@
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
 
 #include "platform/Guard.h"
 
@@ -18,6 +22,13 @@ QString nameOf(const std::string& fileName)
 std::string fullPath(const std::string& fileName)
 {
     return QFileInfo(nameOf(fileName)).absoluteFilePath().toStdString();
+}
+
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
 }
 
 QPoint positionOf(const QMouseEvent* event)
@@ -38,12 +49,25 @@ TImage::TImage(QWidget* parent, int width, int height)
 
 void TImage::SaveToFile(const std::string& fileName)
 {
-    // Written beside the old file and renamed over it: a failed save leaves
-    // the last good picture in place.
-    QSaveFile file(nameOf(fileName));
-    if (!file.open(QIODevice::WriteOnly) || !bitmap.save(&file, "BMP") || !file.commit())
-        throw EFCreateError("Cannot create file \"" + fullPath(fileName) + "\". " +
-                            file.errorString().toStdString());
+    // Written to a new file beside the old one and renamed over it, so a
+    // failed save leaves the last good picture and a reader never sees half a
+    // file. Unlike QSaveFile, the file is not forced to disk first: that wait
+    // cost more than the rest of the save, and every redraw makes it anew.
+    const auto failure = [&fileName](const std::string& reason) {
+        return EFCreateError("Cannot create file \"" + fullPath(fileName) + "\". " + reason);
+    };
+    QTemporaryFile file(nameOf(fileName) + QStringLiteral(".XXXXXX"));
+    if (!file.open())
+        throw failure(file.errorString().toStdString());
+    // A replaced picture keeps its permissions; a new one gets a new file's.
+    struct stat existing {};
+    const mode_t mode = ::stat(fileName.c_str(), &existing) == 0 ? existing.st_mode & 07777
+                                                                 : 0666 & ~currentUmask();
+    if (::fchmod(file.handle(), mode) != 0 || !bitmap.save(&file, "BMP") || !file.flush())
+        throw failure(file.errorString().toStdString());
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), fileName.c_str()) != 0)
+        throw failure(std::strerror(errno));
+    file.setAutoRemove(false);
 }
 
 void TImage::LoadFromFile(const std::string& fileName)

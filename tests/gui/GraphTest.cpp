@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <cmath>
+#include <sys/stat.h>
 
 #include "GraphFixture.h"
 
@@ -62,6 +63,19 @@ TEST_F(GraphTest, SavedPictureShowsAxesAndTheDiagonal)
         EXPECT_GT(blueIn({column, row - 2, 1, 5}), 0) << "column " << column;
     }
     EXPECT_EQ(blueIn({0, 0, 120, 120}), 0); // top-left stays clear
+
+    // A new picture gets a new file's permissions, a replaced one keeps its
+    // own, and nothing is left beside it.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat file {};
+    ASSERT_EQ(::stat("img.bmp", &file), 0);
+    EXPECT_EQ(file.st_mode & 0777, 0666 & ~mask);
+    ASSERT_EQ(::chmod("img.bmp", 0640), 0);
+    press(graph->BitBtn3);
+    ASSERT_EQ(::stat("img.bmp", &file), 0);
+    EXPECT_EQ(file.st_mode & 0777, 0640u);
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"img.bmp"});
 }
 
 TEST_F(GraphTest, PenWidthAndMirroredRange)
@@ -301,6 +315,7 @@ TEST_F(GraphTest, UnwritablePictureIsReportedOnce)
     press(graph->BitBtn5);
     EXPECT_EQ(MessageLog::shown().size(), 2u);
     EXPECT_EQ(field(graph->Edit1), "16,6666666666667");
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{}); // no half-saved picture left
 }
 
 } // namespace
