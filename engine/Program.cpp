@@ -59,31 +59,26 @@ Program::Step Program::compileWord(Expression& rules, const std::string& word)
         default: return {Op::Power, 0};
         }
     }
-    const std::string_view w = word;
-    if (rules.isFunction(word)) {
-        if (w == "sin")
-            return {Op::Sin, 0};
-        if (w == "cos")
-            return {Op::Cos, 0};
-        if (w == "tan")
-            return {Op::Tan, 0};
-        if (w == "sqrt")
-            return {Op::Sqrt, 0};
-        return {w == "ln" ? Op::Ln : Op::Log, 0}; // both the natural logarithm
-    }
-    if (rules.isNamedValue(word)) {
-        if (w == "x")
-            return {Op::X, 0};
-        if (w == "y")
-            return {Op::Y, 0};
-        if (w == "z")
-            return {Op::Z, 0};
-        if (w == "pi")
-            return {Op::Pi, 0};
-        if (w == "e")
-            return {Op::E, 0};
-        return {Op::Ans, 0};
-    }
+    struct Entry {
+        std::string_view word;
+        Op op;
+    };
+    // A function word of the rules that is none of these is the logarithm
+    // "log", and a named value that is none of these is "ans".
+    static constexpr Entry functions[] = {
+        {"sin", Op::Sin}, {"cos", Op::Cos}, {"tan", Op::Tan}, {"sqrt", Op::Sqrt}, {"ln", Op::Ln}};
+    static constexpr Entry namedValues[] = {
+        {"x", Op::X}, {"y", Op::Y}, {"z", Op::Z}, {"pi", Op::Pi}, {"e", Op::E}};
+    const auto find = [&word](const auto& table, Op otherwise) -> Step {
+        for (const Entry& entry : table)
+            if (entry.word == word)
+                return {entry.op, 0};
+        return {otherwise, 0};
+    };
+    if (rules.isFunction(word))
+        return find(functions, Op::Log);
+    if (rules.isNamedValue(word))
+        return find(namedValues, Op::Ans);
     return {Op::Number, numberValue(word)};
 }
 
