@@ -154,13 +154,13 @@ void TForm1::Edit1KeyPress(char& key)
 void TForm1::append(const char* text)
 {
     buffer += text;
-    SetText(Edit1, buffer);
+    SetText(Edit1, buffer, ShowFrom::End);
 }
 
 void TForm1::Button25Click()
 {
     buffer.clear();
-    SetText(Edit1, buffer);
+    SetText(Edit1, buffer, ShowFrom::End);
 }
 
 void TForm1::Button28Click()
@@ -176,7 +176,7 @@ void TForm1::Button28Click()
     } else {
         removeLastCharacter(buffer);
     }
-    SetText(Edit1, buffer);
+    SetText(Edit1, buffer, ShowFrom::End);
 }
 
 double TForm1::answer() const

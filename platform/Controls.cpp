@@ -34,9 +34,14 @@ std::string GetText(const QLineEdit* field)
     return field->text().toStdString();
 }
 
-void SetText(QLineEdit* field, const std::string& text)
+void SetText(QLineEdit* field, const std::string& text, ShowFrom from)
 {
-    field->setText(QString::fromStdString(text));
+    const QString shown = QString::fromStdString(text);
+    if (shown != field->text()) {
+        field->setText(shown); // leaves the cursor, and so the view, at the end
+        if (from == ShowFrom::Start)
+            field->setCursorPosition(0);
+    }
     Guard::rethrowPending();
 }
 

@@ -12,9 +12,15 @@
 // A field's whole text, as UTF-8.
 std::string GetText(const QLineEdit* field);
 
+// Where a field shows a text the program writes into it: a number or a
+// postfix text is read from its first character; an expression being built
+// shows its end, where the keypad adds.
+enum class ShowFrom { Start, End };
+
 // Replaces a field's text. When the text changes, the field's change handler
-// runs at once, nested; a failure in it ends the caller too.
-void SetText(QLineEdit* field, const std::string& text);
+// runs at once, nested; a failure in it ends the caller too. A text equal to
+// the field's own changes nothing, not even where its cursor is.
+void SetText(QLineEdit* field, const std::string& text, ShowFrom from = ShowFrom::Start);
 
 // The platform's default sans-serif family at a character height in pixels.
 QFont SansFont(int pixelHeight, bool bold = false, bool italic = false);

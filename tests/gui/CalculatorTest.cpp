@@ -120,6 +120,8 @@ TEST_F(Calculator, EqualsShowsPostfixAndValueAndCarriesAns)
     type("ans/4");
     click(21);
     EXPECT_EQ(text(calculator->Edit3), "3,5");
+    EXPECT_EQ(calculator->Edit2->cursorPosition(), 0); // read from the first word
+    EXPECT_EQ(calculator->Edit3->cursorPosition(), 0);
     click(21);
     EXPECT_EQ(text(calculator->Edit3), "0,875");
 

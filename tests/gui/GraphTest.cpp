@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <cmath>
+#include <cstring>
 #include <sys/stat.h>
 
 #include "GraphFixture.h"
@@ -145,6 +146,9 @@ TEST_F(GraphTest, NavigationButtons)
     press(graph->BitBtn5);
     EXPECT_EQ(field(graph->Edit1), "16,6666666666667");
     EXPECT_EQ(field(graph->Edit2), "16,6666666666667");
+    // Shown from the first digit, not scrolled to the end.
+    EXPECT_EQ(graph->Edit1->cursorPosition(), 0);
+    EXPECT_EQ(graph->Edit2->cursorPosition(), 0);
     // Writing the range back re-reads it from the field: 15 digits from here on.
     EXPECT_EQ(graph->TamMaxX, 16.6666666666667);
     EXPECT_EQ(graph->TamMaxY, 16.6666666666667);
@@ -187,6 +191,11 @@ TEST_F(GraphTest, ZoomFit)
     EXPECT_EQ(graph->OriginY, 320);
     EXPECT_GT(blueIn({0, 0, 500, 1}), 400); // the curve on row 0
     EXPECT_EQ(field(graph->Edit2), "5");
+    press(graph->Button1);
+    plot("sin(x)*x");
+    press(graph->Button2);
+    EXPECT_EQ(field(graph->Edit2).substr(0, 6), "13,356");
+    EXPECT_EQ(graph->Edit2->cursorPosition(), 0);
 
     press(graph->Button1);
     calculator->Edit1->setText("0");
@@ -214,6 +223,7 @@ TEST_F(GraphTest, RangeFields)
     for (const char* typed : {"2,5", "0,5", "12,25"}) {
         typeOver(graph->Edit1, typed);
         EXPECT_EQ(field(graph->Edit1), typed);
+        EXPECT_EQ(graph->Edit1->cursorPosition(), static_cast<int>(std::strlen(typed)));
         EXPECT_EQ(FloatToStr(graph->TamMaxX), typed);
     }
     const QImage typedPicture = saved();

@@ -32,6 +32,19 @@ copy_field() {
     sleep 0.2
     xclip -o -selection clipboard
 }
+# A field shows a text the program wrote from its first character when putting
+# its cursor at the start (click, Home, Tab away) changes nothing on screen.
+shows_start() { # x y width height of the field in the target window
+    xdotool mousemove --window "$target" 2 2
+    sleep 0.2
+    before=$(import -window "$target" -crop "$3x$4+$1+$2" +repage ppm:- | md5sum)
+    press $(($1 + $3 / 2)) $(($2 + $4 / 2))
+    xdotool key Home Tab
+    xdotool mousemove --window "$target" 2 2
+    sleep 0.3
+    after=$(import -window "$target" -crop "$3x$4+$1+$2" +repage ppm:- | md5sum)
+    [ "$before" = "$after" ]
+}
 boxes() { # visible windows named Calculator: the main window and any message box
     xdotool search --onlyvisible --name '^Calculator$' | wc -l
 }
@@ -55,6 +68,13 @@ xdotool key Return
 sleep 0.2
 result=$(copy_field 160 132)
 [ "$result" = "8" ] || fail "7, then typed +1 and Enter, gives '$result'"
+
+# The postfix text of a long expression is shown from its first word.
+press 144 36   # Edit1
+xdotool key ctrl+a BackSpace
+xdotool type '1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+17+18+19+20+21+22+23+24+25'
+press 144 328  # =
+shows_start 24 72 273 25 || fail "the postfix field does not show its first word"
 
 # Plot «x»: the graph window opens modally and saves its picture.
 press 144 36   # Edit1
@@ -113,6 +133,17 @@ sleep 0.3
 [ "$(md5sum img.bmp)" = "$picture" ] || fail "a click in ZoomBox mode changed the picture"
 shown=$(range_x)
 [ "$shown" = "-20" ] || fail "a click in ZoomBox mode changed TAM_MAX_X to '$shown'"
+
+# The ranges the program writes are shown from their first digit.
+press 161 61   # zoom in
+shows_start 264 80 68 22 || fail "after zoom in, TAM_MAX_X does not show its first digit"
+shown=$(range_x)
+[ "$shown" = "-16,6666666666667" ] || fail "after zoom in, TAM_MAX_X holds '$shown'"
+press 452 52   # Reset
+press 161 61   # zoom in
+press 87 61    # pan right: the extents widen
+press 372 52   # ZoomFit
+shows_start 416 80 76 22 || fail "after ZoomFit, TAM_MAX_Y does not show its first digit"
 
 press 250 250  # into the plot, then Escape closes the window
 xdotool key Escape
