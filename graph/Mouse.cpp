@@ -69,7 +69,7 @@ void TForm2::Image1MouseMove(Qt::MouseButtons buttons, int x, int y)
         if (pictureSaved) {
             reloadPicture();
             Canvas canvas(Image1->picture());
-            canvas.setPen(kMarker, TrackBar1->value() + 1);
+            canvas.setPen(kMarker, TrackBar1->value() + 1, true);
             canvas.setBrushSolid(true);
             canvas.rectangle(px - kHalfSquare, py - kHalfSquare, px + kHalfSquare,
                              py + kHalfSquare);

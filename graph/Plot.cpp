@@ -69,7 +69,7 @@ void TForm2::FormShow()
         canvas.setPen(kAxes, 1);
         canvas.line(std::trunc(OriginX), 0, std::trunc(OriginX), h);
         canvas.line(0, std::trunc(OriginY), w, std::trunc(OriginY));
-        canvas.setPen(kCurve, TrackBar1->value() + 1);
+        canvas.setPen(kCurve, TrackBar1->value() + 1, true);
         if (Mode2->isChecked())
             sampleColumns(canvas);
         else

@@ -68,14 +68,18 @@ Canvas::Canvas(QImage& target) : picture(target), painter(&target)
     setBrushSolid(true);
 }
 
-void Canvas::setPen(QColor color, int width)
+void Canvas::setPen(QColor color, int width, bool round)
 {
     pen.setColor(color);
+    rounded = round;
     setPenWidth(width);
 }
 
 void Canvas::setPenWidth(int width)
 {
+    const bool wide = rounded && width > 1;
+    pen.setCapStyle(wide ? Qt::RoundCap : Qt::FlatCap);
+    pen.setJoinStyle(wide ? Qt::RoundJoin : Qt::BevelJoin);
     pen.setWidth(width);
     painter.setPen(pen);
 }

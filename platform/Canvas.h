@@ -12,7 +12,10 @@ class Canvas {
 public:
     explicit Canvas(QImage& picture);
 
-    void setPen(QColor color, int width);
+    // A rounded pen wider than a pixel draws round ends and round joins, as
+    // wide pens do on the platform the pictures come from, so a curve of
+    // many short segments has smooth edges; one pixel wide, it is no different.
+    void setPen(QColor color, int width, bool rounded = false);
     void setPenWidth(int width);
     void setBrushSolid(bool solid); // solid white, or no fill
 
@@ -26,4 +29,5 @@ private:
     QImage& picture;
     QPainter painter;
     QPen pen;
+    bool rounded = false;
 };

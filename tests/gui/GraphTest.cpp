@@ -87,6 +87,11 @@ TEST_F(GraphTest, PenWidthAndMirroredRange)
     const int wide = blueIn({100, 150, 1, 20});
     EXPECT_EQ(thin, 1);
     EXPECT_EQ(wide, 3);
+    // Wide segments end round: no notch at the corner of |x|, no gap between
+    // the segments of its arm (flat ends left both white).
+    plot("sqrt(x^2)");
+    EXPECT_TRUE(isBlue(at(249, 160)) && isBlue(at(250, 160)));
+    EXPECT_TRUE(isBlue(at(243, 156)));
     EXPECT_EQ(count([](QColor c) { return c == QColor(Qt::black); }, {250, 10, 5, 1}), 1);
 
     graph->TrackBar1->setValue(0);
