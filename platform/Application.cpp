@@ -8,6 +8,7 @@
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include "platform/Form.h"
 #include "platform/Guard.h"
@@ -34,15 +35,31 @@ public:
     }
 };
 
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// Whether the X server that DISPLAY names answers. Qt's xcb platform aborts
+// the whole program when it cannot connect, so the question is asked first.
+bool xServerAnswers()
+{
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+
 bool hasDisplay()
 {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform && std::string(platform).rfind("xcb", 0) != 0 &&
-        std::string(platform).rfind("wayland", 0) != 0)
+    const std::string platform = environment("QT_QPA_PLATFORM");
+    const bool xcb = platform.empty() || platform.rfind("xcb", 0) == 0;
+    const bool wayland = platform.empty() || platform.rfind("wayland", 0) == 0;
+    if (!xcb && !wayland)
         return true; // offscreen, vnc, ...: no display server needed
-    const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (display && *display) || (wayland && *wayland);
+    return (xcb && !environment("DISPLAY").empty() && xServerAnswers()) ||
+           (wayland && !environment("WAYLAND_DISPLAY").empty());
 }
 
 // A termination request (logout, kill, Ctrl+C) closes the main window the
