@@ -88,13 +88,15 @@ void RedrawFloor(benchmark::State& state)
         painter.drawLine(0, 160, 500, 160);
         painter.setPen(QPen(QColor(0, 0, 255), 1));
         QPointF previous(-1000000, 0);
-        for (double i = 0; i <= 500; i += 0.05) {
+        double i = 0; // the column, stepped as the redraw steps it
+        while (i <= 500) {
             const double x = (i - 250) * 20 / 500;
             const double y =
                 std::sin(x) * std::cos(x / 2) + std::sqrt(x * x + 1) - std::log(x * x + 2);
             const QPointF point(i, 160 - y * 16);
             painter.drawLine(previous.toPoint(), point.toPoint());
             previous = point;
+            i += 0.05;
         }
         painter.end();
         picture.save("img.bmp", "BMP");

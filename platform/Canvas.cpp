@@ -68,10 +68,10 @@ Canvas::Canvas(QImage& target) : picture(target), painter(&target)
     setBrushSolid(true);
 }
 
-void Canvas::setPen(QColor color, int width, bool round)
+void Canvas::setPen(QColor color, int width, bool roundEnds)
 {
     pen.setColor(color);
-    rounded = round;
+    rounded = roundEnds;
     setPenWidth(width);
 }
 

@@ -15,7 +15,7 @@ public:
     // A rounded pen wider than a pixel draws round ends and round joins, as
     // wide pens do on the platform the pictures come from, so a curve of
     // many short segments has smooth edges; one pixel wide, it is no different.
-    void setPen(QColor color, int width, bool rounded = false);
+    void setPen(QColor color, int width, bool roundEnds = false);
     void setPenWidth(int width);
     void setBrushSolid(bool solid); // solid white, or no fill
 

@@ -98,7 +98,8 @@ std::string screenDigest(const QImage& picture)
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
     QByteArray bytes;
     for (int row = 0; row < rgb.height(); ++row)
-        bytes.append(reinterpret_cast<const char*>(rgb.constScanLine(row)), rgb.width() * 3);
+        bytes.append(reinterpret_cast<const char*>(rgb.constScanLine(row)),
+                     static_cast<qsizetype>(rgb.width()) * 3);
     return digest(bytes);
 }
 
