@@ -28,7 +28,7 @@ const char* const kExpressions[] = {
 
 struct Action {
     const char* name;
-    std::function<void(GraphTest&, TForm2&)> run;
+    std::function<void(TForm2&)> run;
 };
 
 void redrawAt(TForm2& graph, double step)
@@ -42,27 +42,27 @@ void redrawAt(TForm2& graph, double step)
 const std::vector<Action>& script()
 {
     static const std::vector<Action> actions = {
-        {"show", [](GraphTest&, TForm2&) {}},
-        {"zoom-in", [](GraphTest&, TForm2& g) { g.BitBtn5->click(); }},
-        {"pan-right", [](GraphTest&, TForm2& g) { g.BitBtn3->click(); }},
-        {"pan-up", [](GraphTest&, TForm2& g) { g.BitBtn1->click(); }},
-        {"zoom-fit", [](GraphTest&, TForm2& g) { g.Button2->click(); }},
-        {"pen-3", [](GraphTest&, TForm2& g) { g.TrackBar1->setValue(2); }},
-        {"pen-2", [](GraphTest&, TForm2& g) { g.TrackBar1->setValue(1); }},
+        {"show", [](TForm2&) {}},
+        {"zoom-in", [](TForm2& g) { g.BitBtn5->click(); }},
+        {"pan-right", [](TForm2& g) { g.BitBtn3->click(); }},
+        {"pan-up", [](TForm2& g) { g.BitBtn1->click(); }},
+        {"zoom-fit", [](TForm2& g) { g.Button2->click(); }},
+        {"pen-3", [](TForm2& g) { g.TrackBar1->setValue(2); }},
+        {"pen-2", [](TForm2& g) { g.TrackBar1->setValue(1); }},
         {"mirrored",
-         [](GraphTest&, TForm2& g) {
+         [](TForm2& g) {
              g.TrackBar1->setValue(0);
              g.Edit1->setText("-20");
          }},
-        {"step-0.05", [](GraphTest&, TForm2& g) { redrawAt(g, 0.05); }},
-        {"intervals", [](GraphTest&, TForm2& g) { g.Mode2->click(); }},
-        {"intervals-step-0.3", [](GraphTest&, TForm2& g) { redrawAt(g, 0.3); }},
-        {"reset", [](GraphTest&, TForm2& g) { g.Button1->click(); }},
-        {"zoom-out", [](GraphTest&, TForm2& g) { g.BitBtn6->click(); }},
-        {"columns", [](GraphTest&, TForm2& g) { g.Mode2->click(); }},
-        {"coarser", [](GraphTest&, TForm2& g) { g.BitBtn8->click(); }},
+        {"step-0.05", [](TForm2& g) { redrawAt(g, 0.05); }},
+        {"intervals", [](TForm2& g) { g.Mode2->click(); }},
+        {"intervals-step-0.3", [](TForm2& g) { redrawAt(g, 0.3); }},
+        {"reset", [](TForm2& g) { g.Button1->click(); }},
+        {"zoom-out", [](TForm2& g) { g.BitBtn6->click(); }},
+        {"columns", [](TForm2& g) { g.Mode2->click(); }},
+        {"coarser", [](TForm2& g) { g.BitBtn8->click(); }},
         {"zoom-box",
-         [](GraphTest&, TForm2& g) {
+         [](TForm2& g) {
              g.Zoom->setChecked(true);
              QTest::mousePress(g.Image1, Qt::LeftButton, {}, {180, 90});
              QTest::mouseMove(g.Image1, {330, 210});
@@ -70,11 +70,11 @@ const std::vector<Action>& script()
              g.Trace->setChecked(true);
          }},
         {"pen-3-intervals",
-         [](GraphTest&, TForm2& g) {
+         [](TForm2& g) {
              g.TrackBar1->setValue(2);
              g.Mode2->click();
          }},
-        {"zero-height", [](GraphTest&, TForm2& g) { g.Edit2->setText("0"); }},
+        {"zero-height", [](TForm2& g) { g.Edit2->setText("0"); }},
     };
     return actions;
 }
@@ -139,7 +139,7 @@ TEST_F(PictureDigests, EveryRedrawOfTheScriptAsRecorded)
         QFile::remove("img.bmp");
         plot(expression);
         for (const Action& action : script()) {
-            action.run(*this, *graph);
+            action.run(*graph);
             lines.push_back(line(expression, action));
         }
         graph->close();

@@ -33,6 +33,13 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+# gzip -9n: the best compression, no stored file name or time stamp.
+check_gzip() { # file, what it is
+    file -b "$1" | grep -q 'gzip compressed data, max compression' ||
+        fail "$2 is not gzip -9 compressed"
+    file -b "$1" | grep -E -q 'was |last modified' && fail "$2 keeps a name or time stamp"
+    return 0
+}
 
 # A tight umask must not leak into the package's folder permissions.
 (umask 077 && cpack --config "$build/CPackConfig.cmake" -B "$work/out") >"$work/cpack.log" 2>&1 ||
@@ -89,10 +96,7 @@ grep -E '(pedantic|infos|warnings|errors): [0-9]' "$work/appstream" >&2 &&
 file -b "$root/usr/bin/calculator" | grep -q 'ELF.*, stripped' || fail "the program is no stripped ELF binary"
 # Compressed as lintian wants it, and shown by man without a warning.
 page="$root/usr/share/man/man1/calculator.1.gz"
-file -b "$page" | grep -q 'gzip compressed data, max compression' ||
-    fail "the manual page is not gzip -9 compressed"
-file -b "$page" | grep -E -q 'was |last modified' &&
-    fail "the compressed manual page keeps a name or time stamp"
+check_gzip "$page" "the manual page"
 LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null |
     tee "$work/man" >&2
 [ ! -s "$work/man" ] || fail "man warns about the manual page"
@@ -110,10 +114,7 @@ sed -n '/^Permission/,$p' "$source/LICENSE" | diff -u - "$work/licence.text" ||
 
 # The changelog names this version, and is compressed like the manual page.
 changelog="$root/usr/share/doc/calculator/changelog.gz"
-file -b "$changelog" | grep -q 'gzip compressed data, max compression' ||
-    fail "the changelog is not gzip -9 compressed"
-file -b "$changelog" | grep -E -q 'was |last modified' &&
-    fail "the compressed changelog keeps a name or time stamp"
+check_gzip "$changelog" "the changelog"
 version=$(dpkg-deb -f "$deb" Version)
 zcat "$changelog" | dpkg-parsechangelog -l - -S Version | grep -qx "$version" ||
     fail "the changelog's latest entry is not version $version"
