@@ -114,10 +114,13 @@ private:
     void sampleColumns(Canvas& canvas);
     void sampleIntervals(Canvas& canvas);
     void widenExtents(double value);
-    void reloadPicture();
+    bool restorePicture();
     std::string readout(double x, double y) const;
 
-    bool pictureSaved = false;     // a redraw of this run has written "img.bmp"
+    // The picture the last finished redraw drew, under the trace square and the
+    // zoom box. The window keeps its own: "img.bmp" is there for other
+    // programs, and another calculator in the same folder may replace it.
+    QImage plotted;
     QLineEdit* edited = nullptr;   // the range field whose text the person has just changed
     QLineEdit* typingIn = nullptr; // the range field whose typing is being handled
     bool bandDrawn = false;        // a zoom box has been dragged since the left button went down

@@ -40,9 +40,14 @@ std::string TForm2::readout(double x, double y) const
     return "X: " + FloatToStr(x) + "     Y: " + FloatToStr(y);
 }
 
-void TForm2::reloadPicture()
+// Until a redraw of this run has finished there is nothing to draw over.
+bool TForm2::restorePicture()
 {
-    Image1->LoadFromFile("img.bmp");
+    if (plotted.isNull())
+        return false;
+    Image1->picture() = plotted;
+    Image1->update();
+    return true;
 }
 
 void TForm2::Image1MouseDown(Qt::MouseButton button, int x, int y)
@@ -64,10 +69,7 @@ void TForm2::Image1MouseMove(Qt::MouseButtons buttons, int x, int y)
         PointY = Curve(SampleCount)(PointX);
         const double px = pixelX(PointX);
         const double py = pixelY(PointY);
-        // Until a redraw of this run has saved the picture, a file of that name
-        // may be anyone's: nothing is drawn over the plot then.
-        if (pictureSaved) {
-            reloadPicture();
+        if (restorePicture()) {
             Canvas canvas(Image1->picture());
             canvas.setPen(kMarker, TrackBar1->value() + 1, true);
             canvas.setBrushSolid(true);
@@ -81,8 +83,7 @@ void TForm2::Image1MouseMove(Qt::MouseButtons buttons, int x, int y)
         StatusBar1->showMessage(QString::fromStdString(text));
         return;
     }
-    if (pictureSaved) {
-        reloadPicture();
+    if (restorePicture()) {
         Canvas canvas(Image1->picture());
         canvas.setBrushSolid(false);
         canvas.setPen(kMarker, kBandWidth);

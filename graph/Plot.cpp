@@ -84,8 +84,8 @@ void TForm2::FormShow()
     // redraw, nested here.
     showRange(Edit1, TamMaxX);
     showRange(Edit2, TamMaxY);
+    plotted = Image1->picture();
     Image1->SaveToFile("img.bmp");
-    pictureSaved = true;
 }
 
 void TForm2::sampleColumns(Canvas& canvas)

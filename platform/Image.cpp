@@ -1,34 +1,19 @@
 #include "platform/Image.h"
 
+#include <QBuffer>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTemporaryFile>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
+#include <system_error>
 
 #include "platform/Guard.h"
+#include "platform/ReplaceFile.h"
 
 namespace {
 
-QString nameOf(const std::string& fileName)
-{
-    return QString::fromStdString(fileName);
-}
-
 std::string fullPath(const std::string& fileName)
 {
-    return QFileInfo(nameOf(fileName)).absoluteFilePath().toStdString();
-}
-
-mode_t currentUmask()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
+    return QFileInfo(QString::fromStdString(fileName)).absoluteFilePath().toStdString();
 }
 
 QPoint positionOf(const QMouseEvent* event)
@@ -47,42 +32,22 @@ TImage::TImage(QWidget* parent, int width, int height)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TImage::SaveToFile(const std::string& fileName)
+void TImage::SaveToFile(const std::string& fileName) const
 {
-    // Written to a new file beside the old one and renamed over it, so a
-    // failed save leaves the last good picture and a reader never sees half a
-    // file. Unlike QSaveFile, the file is not forced to disk first: that wait
-    // cost more than the rest of the save, and every redraw makes it anew.
-    const auto failure = [&fileName](const std::string& reason) {
-        return EFCreateError("Cannot create file \"" + fullPath(fileName) + "\". " + reason);
-    };
-    QTemporaryFile file(nameOf(fileName) + QStringLiteral(".XXXXXX"));
-    if (!file.open())
-        throw failure(file.errorString().toStdString());
-    // A replaced picture keeps its permissions; a new one gets a new file's.
-    struct stat existing {};
-    const mode_t mode = ::stat(fileName.c_str(), &existing) == 0 ? existing.st_mode & 07777
-                                                                 : 0666 & ~currentUmask();
-    if (::fchmod(file.handle(), mode) != 0 || !bitmap.save(&file, "BMP") || !file.flush())
-        throw failure(file.errorString().toStdString());
-    if (std::rename(QFile::encodeName(file.fileName()).constData(), fileName.c_str()) != 0)
-        throw failure(std::strerror(errno));
-    file.setAutoRemove(false);
-}
-
-void TImage::LoadFromFile(const std::string& fileName)
-{
-    QImageReader reader(nameOf(fileName), "BMP");
-    QImage loaded = reader.read();
-    if (loaded.isNull())
-        throw EFOpenError("Cannot open file \"" + fullPath(fileName) + "\". " +
-                          reader.errorString().toStdString());
-    // The control keeps its size whatever the file holds.
-    bitmap.fill(Qt::white);
-    QPainter painter(&bitmap);
-    painter.drawImage(0, 0, loaded);
-    painter.end();
-    update();
+    // Encoded whole first, so that the file is written in one go. It is not
+    // forced to disk: that wait cost more than the rest of the save, and
+    // every redraw saves anew.
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(bitmap.width()) * bitmap.height() * 3 + 1024);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    bitmap.save(&buffer, "BMP");
+    try {
+        replaceFile(fileName, {bytes.constData(), static_cast<std::size_t>(bytes.size())});
+    } catch (const std::system_error& failure) {
+        throw EFCreateError("Cannot create file \"" + fullPath(fileName) + "\". " +
+                            failure.code().message());
+    }
 }
 
 void TImage::paintEvent(QPaintEvent*)

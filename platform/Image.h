@@ -7,12 +7,8 @@
 
 #include "platform/Conversions.h"
 
-// A file that cannot be written or read back.
+// A file that cannot be written.
 class EFCreateError : public Exception {
-public:
-    using Exception::Exception;
-};
-class EFOpenError : public Exception {
 public:
     using Exception::Exception;
 };
@@ -27,9 +23,7 @@ public:
     const QImage& picture() const { return bitmap; }
 
     // Saves the picture as a 24-bit BMP file, replacing any file of that name.
-    void SaveToFile(const std::string& fileName);
-    // Replaces the picture by the bitmap in the file.
-    void LoadFromFile(const std::string& fileName);
+    void SaveToFile(const std::string& fileName) const;
 
     std::function<void(Qt::MouseButton, int x, int y)> OnMouseDown;
     std::function<void(Qt::MouseButtons, int x, int y)> OnMouseMove;

@@ -331,6 +331,10 @@ TEST_F(GraphTest, UnwritablePictureIsReportedOnce)
     EXPECT_EQ(MessageLog::shown().size(), 2u);
     EXPECT_EQ(field(graph->Edit1), "16,6666666666667");
     EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{}); // no half-saved picture left
+    QTest::mousePress(graph->Image1, Qt::LeftButton, {}, {375, 10});
+    QTest::mouseMove(graph->Image1, {375, 10}); // the trace square still shows
+    EXPECT_GT(count(isGreen, kWhole), 0);
+    EXPECT_EQ(MessageLog::shown().size(), 2u);
 }
 
 } // namespace

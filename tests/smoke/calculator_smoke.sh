@@ -4,26 +4,16 @@
 # and ends the program the way a session would.
 set -eu
 program=$1
+. "$(dirname "$0")/xwindows.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-fail() {
-    echo "FAIL: $*" >&2
-    kill "$pid" 2>/dev/null || true
-    exit 1
-}
-
 "$program" 2>"$work/stderr" &
 pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Calculator$' | head -n 1)
-[ -n "$window" ] || fail "no window named Calculator"
-
-target=$window
-press() { # centre of a control, in the client coordinates of the target window
-    xdotool mousemove --window "$target" "$1" "$2" click 1
-    sleep 0.2
-}
+pids=$pid
+target=$(window_named Calculator)
+[ -n "$target" ] || fail "no window named Calculator"
 copy_field() {
     # Copying an empty selection leaves the clipboard as it was.
     printf '<nothing copied>' | xclip -selection clipboard
@@ -81,7 +71,7 @@ press 144 36   # Edit1
 xdotool key ctrl+a BackSpace
 xdotool type x
 press 244 396  # Grafico
-graph=$(timeout 20 xdotool search --sync --onlyvisible --name '^Grafic Mode$' | head -n 1)
+graph=$(window_named "Grafic Mode")
 [ -n "$graph" ] || fail "no window named Grafic Mode"
 target=$graph
 sleep 0.5
@@ -150,10 +140,7 @@ xdotool key Escape
 sleep 0.5
 xdotool search --onlyvisible --name '^Grafic Mode$' >/dev/null && fail "the graph window stayed open"
 
-kill -TERM "$pid"
-status=0
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+end_program "$pid"
 if grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q .; then
     cat "$work/stderr" >&2
     fail "the program wrote errors"

@@ -1,0 +1,90 @@
+#!/bin/sh
+# Two calculators started from one folder, each with its own curve: tracing and
+# dragging a zoom box in one keep its own curve on screen, whatever the other
+# saved as img.bmp. Then a calculator in a folder where img.bmp cannot be
+# written still draws the trace square.
+set -eu
+program=$1
+. "$(dirname "$0")/xwindows.sh"
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+pids=
+
+# Starts a calculator in a folder and asks for the plot of an expression;
+# leaves its pid in pid.
+start_plot() { # folder expression
+    (cd "$1" && exec "$program") 2>>"$work/stderr" &
+    pid=$!
+    pids="$pids $pid"
+    target=$(window_named Calculator "$pid")
+    [ -n "$target" ] || fail "no calculator window"
+    press 144 36 # the expression
+    xdotool type "$2"
+    press 244 396 # Grafico
+}
+
+# Leaves target on the graph window of the program pid.
+to_graph() {
+    target=$(window_named "Grafic Mode" "$pid")
+    [ -n "$target" ] || fail "no graph window"
+    sleep 0.5
+}
+
+# The graph window's picture starts at (1, 114); in the starting view y = 5
+# lies on row 80 and y = -5 on row 240. The curve of A, not that of B, is seen when at least 150 of 200 pixels left of the y-axis are blue
+# on the first row (a trace square may cover a few) and none on the other.
+shows_own_curve() {
+    [ "$(colour_count '#0000FF' 200 1 21 194)" -ge 150 ] &&
+        [ "$(colour_count '#0000FF' 200 1 21 354)" -eq 0 ]
+}
+
+mkdir "$work/shared"
+start_plot "$work/shared" 5
+to_graph
+a=$pid
+graph_a=$target
+start_plot "$work/shared" _5
+to_graph
+end_program "$pid" # its img.bmp stays behind: a line at y = -5
+target=$graph_a
+shows_own_curve || fail "before any drag, calculator A does not show its curve"
+
+# Trace: press and drag along the picture.
+xdotool mousemove --window "$target" 101 200 mousedown 1 mousemove --window "$target" 151 200
+sleep 0.3
+shows_own_curve || fail "tracing in A shows the other calculator's curve"
+[ "$(colour_count '#008000' 500 320 1 114)" -gt 0 ] || fail "tracing in A draws no square"
+xdotool mouseup 1
+
+# A zoom box, looked at while it is being dragged.
+press 266 58 # ZoomBox
+xdotool mousemove --window "$target" 251 134 mousedown 1 mousemove --window "$target" 451 300
+sleep 0.3
+shows_own_curve || fail "a zoom box in A shows the other calculator's curve"
+[ "$(colour_count '#008000' 500 320 1 114)" -gt 0 ] || fail "dragging in A draws no box"
+xdotool mouseup 1
+sleep 0.3
+end_program "$a"
+
+# A folder the program cannot write img.bmp into (root writes anywhere, but
+# never over a folder of that name).
+mkdir -p "$work/readonly/img.bmp"
+chmod a-w "$work/readonly"
+start_plot "$work/readonly" x
+sleep 0.5
+[ "$(xdotool search --onlyvisible --name '^Calculator$' | wc -l)" -eq 2 ] ||
+    fail "no message box says img.bmp cannot be saved"
+xdotool key Return
+to_graph
+xdotool mousemove --window "$target" 376 300 mousedown 1 mousemove --window "$target" 376 310
+sleep 0.3
+[ "$(colour_count '#008000' 20 20 366 184)" -gt 0 ] ||
+    fail "in a folder it cannot write, tracing draws no square"
+xdotool mouseup 1
+end_program "$pid"
+
+if grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q .; then
+    cat "$work/stderr" >&2
+    fail "the program wrote errors"
+fi
+echo "ok: each calculator draws over its own picture, also where it cannot save"
