@@ -26,11 +26,12 @@ Control* place(Control* control, const char* name, const char* accessibleName, Q
 }
 
 QPushButton* glyphButton(QWidget* panel, const char* name, const char* accessibleName, QRect at,
-                         const QIcon& glyph)
+                         const QIcon& glyph, const char* toolTip = "")
 {
     auto* button = place(new QPushButton(panel), name, accessibleName, at);
     button->setIcon(glyph);
     button->setIconSize(QSize(at.width() - 8, at.height() - 8));
+    button->setToolTip(toolTip);
     return button;
 }
 
@@ -63,17 +64,18 @@ void TForm2::buildControls()
                        {0, 114 + kPictureHeight, kPictureWidth + 2, 22});
     StatusBar1->setSizeGripEnabled(false);
 
-    BitBtn1 =
-        glyphButton(Panel1, "BitBtn1", "pan up", {40, 20, 30, 27}, Glyphs::arrow(Direction::Up));
-    BitBtn2 =
-        glyphButton(Panel1, "BitBtn2", "pan left", {8, 47, 30, 27}, Glyphs::arrow(Direction::Left));
+    BitBtn1 = glyphButton(Panel1, "BitBtn1", "pan up", {40, 20, 30, 27},
+                          Glyphs::arrow(Direction::Up), "Move the picture up 5 pixels");
+    BitBtn2 = glyphButton(Panel1, "BitBtn2", "pan left", {8, 47, 30, 27},
+                          Glyphs::arrow(Direction::Left), "Move the picture left 5 pixels");
     BitBtn3 = glyphButton(Panel1, "BitBtn3", "pan right", {72, 48, 30, 27},
-                          Glyphs::arrow(Direction::Right));
+                          Glyphs::arrow(Direction::Right), "Move the picture right 5 pixels");
     BitBtn4 = glyphButton(Panel1, "BitBtn4", "pan down", {39, 75, 30, 27},
-                          Glyphs::arrow(Direction::Down));
-    BitBtn5 = glyphButton(Panel1, "BitBtn5", "zoom in", {136, 48, 50, 27}, Glyphs::magnifier(true));
-    BitBtn6 =
-        glyphButton(Panel1, "BitBtn6", "zoom out", {192, 48, 50, 27}, Glyphs::magnifier(false));
+                          Glyphs::arrow(Direction::Down), "Move the picture down 5 pixels");
+    BitBtn5 = glyphButton(Panel1, "BitBtn5", "zoom in", {136, 48, 50, 27}, Glyphs::magnifier(true),
+                          "Zoom in about the point (0, 0)");
+    BitBtn6 = glyphButton(Panel1, "BitBtn6", "zoom out", {192, 48, 50, 27},
+                          Glyphs::magnifier(false), "Zoom out about the point (0, 0)");
     BitBtn7 = glyphButton(Panel1, "BitBtn7", "finer sampling", {136, 16, 50, 27},
                           Glyphs::slantedTriangle(true));
     BitBtn8 = glyphButton(Panel1, "BitBtn8", "coarser sampling", {192, 16, 50, 27},
@@ -93,6 +95,7 @@ void TForm2::buildControls()
     TrackBar1->setPageStep(1);
     TrackBar1->setTickInterval(1);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
+    describeSampling();
 
     StaticText1 = place(new QLabel("TAM_MAX_X:", Panel1), "StaticText1", "", {192, 82, 70, 20});
     Edit1 = place(new QLineEdit("20", Panel1), "Edit1", "horizontal range", {264, 80, 68, 22});
@@ -127,8 +130,8 @@ void TForm2::buildControls()
     QObject::connect(Edit2, &QLineEdit::textEdited, this, [this] { edited = Edit2; });
     // Done with a field, it shows its range: "0" becomes "0,0001", "2," becomes
     // "2", and a text that never was a number gives way to the range in use.
-    OnEditingDone(Edit1, [this] { showRange(Edit1, TamMaxX); });
-    OnEditingDone(Edit2, [this] { showRange(Edit2, TamMaxY); });
+    OnEditingDone(Edit1, [this] { rangeDone(Edit1, TamMaxX); });
+    OnEditingDone(Edit2, [this] { rangeDone(Edit2, TamMaxY); });
     QObject::connect(TrackBar1, &QSlider::valueChanged, this,
                      [this] { Guard::run([this] { TrackBar1Change(); }); });
     Image1->OnMouseDown = [this](Qt::MouseButton b, int x, int y) { Image1MouseDown(b, x, y); };
@@ -138,6 +141,20 @@ void TForm2::buildControls()
     // Escape closes the graph window, as it does any dialog.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     QObject::connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void TForm2::describeSampling()
+{
+    const std::string step =
+        "the step is " + FloatToStr(Step) + (Mode2->isChecked() ? " pixels" : " units of x");
+    BitBtn7->setToolTip(QString::fromStdString("Finer sampling: " + step + "; each click takes " +
+                                               FloatToStr(kStepChange) + " off, down to " +
+                                               FloatToStr(kFinestStep)));
+    BitBtn8->setToolTip(QString::fromStdString("Coarser sampling: " + step + "; each click adds " +
+                                               FloatToStr(kStepChange)));
+    const int width = TrackBar1->value() + 1;
+    TrackBar1->setToolTip(
+        QStringLiteral("Pen width of the curve: %1 pixel%2").arg(width).arg(width > 1 ? "s" : ""));
 }
 
 void TForm2::clearExtents()

@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <cstdint>
+#include <exception>
 #include <string>
 
 #include "platform/Form.h"
@@ -58,8 +59,12 @@ public:
     double YMax = 0; // extents of the sampled values, always around 0
     double YMin = 0;
     double Step = 1.0; // pixels (column sampling) or world units (interval sampling)
-    double PointX = 0;
-    double PointY = 0;
+    double PointX = 0; // world x of the last sample or traced point
+    double PointY = 0; // the value there
+    // The zoom box: the pixel where the left button went down, and the far
+    // corner as last dragged to.
+    std::int32_t CornerX = 0;
+    std::int32_t CornerY = 0;
     std::int32_t DragX = 0;
     std::int32_t DragY = 0;
     bool FitPending = false;
@@ -103,27 +108,41 @@ public:
 
 private:
     void buildControls();
+    // The step and pen width in the tooltips of the controls that change them.
+    void describeSampling();
     void applyFit();
     void clearExtents();
     static constexpr double kPan = 5; // pixels
     void pan(double dx, double dy);
     void zoomBy(double factor);
     void rangeChanged(QLineEdit* field, double& range);
+    void setRange(double& range, double value);
     void showRange(QLineEdit* field, double range);
+    void rangeDone(QLineEdit* field, double range);
     bool hasValue(double value) const;
     void sampleColumns(Canvas& canvas);
     void sampleIntervals(Canvas& canvas);
     void widenExtents(double value);
     bool restorePicture();
     std::string readout(double x, double y) const;
+    bool movedFarFromCorner(int x, int y) const;
+    void trace(int x);
+    void dragBox(int x, int y);
+    void zoomToBox();
 
+    // A left press is a click until the pointer has moved the desktop's drag
+    // distance away from it; only then is it a drag that draws and zooms.
+    enum class LeftPress { None, Click, Drag };
+    LeftPress leftPress = LeftPress::None;
     // The picture the last finished redraw drew, under the trace square and the
     // zoom box. The window keeps its own: "img.bmp" is there for other
     // programs, and another calculator in the same folder may replace it.
     QImage plotted;
     QLineEdit* edited = nullptr;   // the range field whose text the person has just changed
     QLineEdit* typingIn = nullptr; // the range field whose typing is being handled
-    bool bandDrawn = false;        // a zoom box has been dragged since the left button went down
+    // What failed in the redraw of the last key typed into a range field, until
+    // the person is done with the field or another redraw runs.
+    std::exception_ptr typingFailure;
 };
 
 extern TForm2* Form2;

@@ -1,9 +1,10 @@
 // The picture's mouse: coordinates under the pointer, the trace square on the
 // curve, and the zoom box.
 
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <utility>
 
 #include "calculator/untCalc.h"
@@ -17,20 +18,10 @@ const QColor kMarker(0, 128, 0);
 constexpr double kHalfSquare = 4;
 constexpr int kBandWidth = 2;
 
-// Truncation toward zero into a pixel member, saturating instead of
-// overflowing; a value without a number gives 0.
-std::int32_t truncated(double value)
+// The distance between two pixel positions, as the status bar shows it.
+std::string pixels(int from, int to)
 {
-    if (std::isnan(value))
-        return 0;
-    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
-    constexpr double highest = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::trunc(std::fmax(lowest, std::fmin(highest, value))));
-}
-
-std::string pixels(double distance)
-{
-    return FloatToStr(std::fabs(std::trunc(distance)));
+    return FloatToStr(std::fabs(static_cast<double>(from) - to));
 }
 
 } // namespace
@@ -50,81 +41,95 @@ bool TForm2::restorePicture()
     return true;
 }
 
+bool TForm2::movedFarFromCorner(int x, int y) const
+{
+    const int distance = (QPoint(x, y) - QPoint(CornerX, CornerY)).manhattanLength();
+    return distance >= QGuiApplication::styleHints()->startDragDistance();
+}
+
 void TForm2::Image1MouseDown(Qt::MouseButton button, int x, int y)
 {
-    PointX = x;
-    PointY = y;
-    if (button == Qt::LeftButton)
-        bandDrawn = false;
+    if (button != Qt::LeftButton)
+        return;
+    CornerX = x;
+    CornerY = y;
+    leftPress = LeftPress::Click;
 }
 
 void TForm2::Image1MouseMove(Qt::MouseButtons buttons, int x, int y)
 {
-    if (!(buttons & Qt::LeftButton)) {
-        StatusBar1->showMessage(QString::fromStdString(readout(worldX(x), worldY(y))));
+    const bool left = buttons & Qt::LeftButton;
+    if (left && Trace->isChecked()) {
+        trace(x);
         return;
     }
-    if (Trace->isChecked()) {
-        PointX = worldX(x);
-        PointY = Curve(SampleCount)(PointX);
-        const double px = pixelX(PointX);
-        const double py = pixelY(PointY);
-        if (restorePicture()) {
-            Canvas canvas(Image1->picture());
-            canvas.setPen(kMarker, TrackBar1->value() + 1, true);
-            canvas.setBrushSolid(true);
-            canvas.rectangle(px - kHalfSquare, py - kHalfSquare, px + kHalfSquare,
-                             py + kHalfSquare);
-        }
-        const bool valued =
-            !std::isnan(PointY) && PointY != static_cast<double>(Form1->graphExpression.errorValue);
-        const std::string text =
-            valued ? readout(PointX, PointY) : "X: " + FloatToStr(PointX) + "     Y: ";
-        StatusBar1->showMessage(QString::fromStdString(text));
+    if (left && leftPress == LeftPress::Click && movedFarFromCorner(x, y))
+        leftPress = LeftPress::Drag;
+    if (left && leftPress == LeftPress::Drag) {
+        dragBox(x, y);
         return;
     }
+    StatusBar1->showMessage(QString::fromStdString(readout(worldX(x), worldY(y))));
+}
+
+void TForm2::trace(int x)
+{
+    PointX = worldX(x);
+    PointY = Curve(SampleCount)(PointX);
+    const double px = pixelX(PointX);
+    const double py = pixelY(PointY);
+    if (restorePicture()) {
+        Canvas canvas(Image1->picture());
+        canvas.setPen(kMarker, TrackBar1->value() + 1, true);
+        canvas.setBrushSolid(true);
+        canvas.rectangle(px - kHalfSquare, py - kHalfSquare, px + kHalfSquare, py + kHalfSquare);
+    }
+    const bool valued =
+        !std::isnan(PointY) && PointY != static_cast<double>(Form1->graphExpression.errorValue);
+    const std::string text =
+        valued ? readout(PointX, PointY) : "X: " + FloatToStr(PointX) + "     Y: ";
+    StatusBar1->showMessage(QString::fromStdString(text));
+}
+
+void TForm2::dragBox(int x, int y)
+{
     if (restorePicture()) {
         Canvas canvas(Image1->picture());
         canvas.setBrushSolid(false);
         canvas.setPen(kMarker, kBandWidth);
-        canvas.rectangle(std::trunc(PointX), std::trunc(PointY), x, y);
+        canvas.rectangle(CornerX, CornerY, x, y);
     }
     StatusBar1->showMessage(
-        QString::fromStdString("X: " + pixels(PointX - x) + "     Y: " + pixels(PointY - y)));
+        QString::fromStdString("X: " + pixels(CornerX, x) + "     Y: " + pixels(CornerY, y)));
     DragX = x;
     DragY = y;
-    bandDrawn = true;
 }
 
 void TForm2::Image1MouseUp(Qt::MouseButton button, int, int)
 {
-    // Only the release of a left-button drag zooms: a click, or another
-    // button, would zoom to a corner left over from an earlier box.
     if (button != Qt::LeftButton)
         return;
-    const bool dragged = std::exchange(bandDrawn, false);
-    if (Trace->isChecked() || !dragged)
-        return;
-    // Make (PointX, PointY) the top-left corner and (DragX, DragY) the bottom-right.
-    if (DragX < PointX) {
-        const double far = DragX;
-        DragX = truncated(PointX);
-        PointX = far;
-    }
-    if (DragY < PointY) {
-        const double far = DragY;
-        DragY = truncated(PointY);
-        PointY = far;
-    }
+    const bool dragged = std::exchange(leftPress, LeftPress::None) == LeftPress::Drag;
+    if (dragged && !Trace->isChecked())
+        zoomToBox();
+}
+
+void TForm2::zoomToBox()
+{
+    // Make the corner the box's top-left and (DragX, DragY) its bottom-right.
+    if (DragX < CornerX)
+        std::swap(DragX, CornerX);
+    if (DragY < CornerY)
+        std::swap(DragY, CornerY);
     const double oldX = TamMaxX;
     const double oldY = TamMaxY;
-    TamMaxX = std::fabs(std::trunc(PointX - DragX)) * TamMaxX / pictureWidth();
-    TamMaxY = std::fabs(std::trunc(PointY - DragY)) * TamMaxY / pictureHeight();
+    TamMaxX = (static_cast<double>(DragX) - CornerX) * TamMaxX / pictureWidth();
+    TamMaxY = (static_cast<double>(DragY) - CornerY) * TamMaxY / pictureHeight();
     if (TamMaxX == 0)
         TamMaxX = kSmallestRange;
     if (TamMaxY == 0)
         TamMaxY = kSmallestRange;
-    OriginX = oldX / TamMaxX * (OriginX - PointX);
-    OriginY = oldY / TamMaxY * (OriginY - PointY);
+    OriginX = oldX / TamMaxX * (OriginX - CornerX);
+    OriginY = oldY / TamMaxY * (OriginY - CornerY);
     FormShow();
 }

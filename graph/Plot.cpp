@@ -58,6 +58,8 @@ void TForm2::FormShow()
     const int w = pictureWidth();
     const int h = pictureHeight();
     SampleCount = 0;
+    typingFailure = nullptr; // this redraw tells what is wrong now
+    describeSampling();
     if (FitPending)
         applyFit();
     Image1->update();

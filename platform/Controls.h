@@ -40,5 +40,8 @@ template <typename Handler> void OnChange(QLineEdit* field, Handler handler)
 
 // The person is done with a field: Enter, or another control of the same
 // window takes the keyboard. A box or another window coming up in front does
-// not count; the person comes back to the field as they left it.
+// not count; the person comes back to the field as they left it. The handler
+// runs from the event loop once the focus change is over, and after the
+// release when a mouse press took the keyboard away, so that a box it shows
+// never cuts a click in two.
 void OnEditingDone(QLineEdit* field, std::function<void()> handler);

@@ -238,27 +238,59 @@ TEST_F(GraphTest, RangeFields)
     EXPECT_EQ(messages(), "");
 
     // Done with the field (Enter, or the keyboard moves on), it shows its range.
+    const auto done = [](QLineEdit* edit) {
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    };
     typeOver(graph->Edit1, "0");
     EXPECT_EQ(field(graph->Edit1), "0");
     EXPECT_EQ(graph->TamMaxX, 0.0001);
-    QTest::keyClick(graph->Edit1, Qt::Key_Return);
+    done(graph->Edit1);
     EXPECT_EQ(field(graph->Edit1), "0,0001");
     typeOver(graph->Edit2, "2,");
     QFocusEvent boxInFront(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(graph->Edit2, &boxInFront);
+    QCoreApplication::processEvents();
     EXPECT_EQ(field(graph->Edit2), "2,");
     QFocusEvent tabbedAway(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(graph->Edit2, &tabbedAway);
+    QCoreApplication::processEvents();
     EXPECT_EQ(field(graph->Edit2), "2");
+
+    // No box while typing, so no key is lost; a text that is no number when
+    // the person is done is reported then, once.
+    typeOver(graph->Edit1, "1E2");
+    EXPECT_EQ(graph->TamMaxX, 100);
+    done(graph->Edit1);
+    typeOver(graph->Edit1, "-20");
+    EXPECT_EQ(graph->TamMaxX, -20);
     EXPECT_EQ(messages(), "");
     typeOver(graph->Edit1, "-");
-    EXPECT_EQ(messages(), "error: '-' is not a valid floating point value\n");
-    QTest::keyClicks(graph->Edit1, "20");
+    done(graph->Edit1);
     EXPECT_EQ(field(graph->Edit1), "-20");
-    EXPECT_EQ(graph->TamMaxX, -20);
-    typeOver(graph->Edit1, "-");
-    QTest::keyClick(graph->Edit1, Qt::Key_Return);
-    EXPECT_EQ(field(graph->Edit1), "-20");
+    typeOver(graph->Edit2, "\b");
+    done(graph->Edit2);
+    EXPECT_EQ(field(graph->Edit2), "2");
+    EXPECT_EQ(messages(), "error: '-' is not a valid floating point value\n"
+                          "error: '' is not a valid floating point value\n");
+    MessageLog::clear();
+    // A redraw that fails while typing is reported once when done; a click that
+    // takes the keyboard away lands, and its own redraw reports it instead.
+    calculator->y->setText("abc");
+    typeOver(graph->Edit1, "5,");
+    done(graph->Edit1);
+    EXPECT_EQ(field(graph->Edit1), "5");
+    graph->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(graph.get()));
+    graph->Edit1->setFocus();
+    typeOver(graph->Edit1, "7,");
+    press(graph->Button1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(graph->TamMaxX, 20);
+    EXPECT_EQ(field(graph->Edit1), "20");
+    EXPECT_EQ(messages(), "error: 'abc' is not a valid floating point value\n"
+                          "error: 'abc' is not a valid floating point value\n");
+    calculator->y->setText("0");
     MessageLog::clear();
 
     // The program's own writes still rewrite both fields, nested handlers included.
@@ -266,7 +298,7 @@ TEST_F(GraphTest, RangeFields)
     press(graph->BitBtn5);
     EXPECT_EQ(field(graph->Edit1), "1,66666666666667");
     EXPECT_EQ(graph->TamMaxX, 1.66666666666667);
-    EXPECT_EQ(graph->TamMaxY, 1.66666666666667);
+    EXPECT_EQ(graph->TamMaxY, 16.6666666666667);
     EXPECT_EQ(messages(), "");
 
     graph->Edit2->setText("10");

@@ -18,6 +18,21 @@ press() { # x y: click there
     sleep 0.2
 }
 
+# A field's text, through the clipboard: click it, select all, copy.
+copy_field() { # x y
+    # Copying an empty selection leaves the clipboard as it was.
+    printf '<nothing copied>' | xclip -selection clipboard
+    press "$1" "$2"
+    xdotool key ctrl+a ctrl+c
+    sleep 0.2
+    xclip -o -selection clipboard
+}
+
+# Visible windows named Calculator: the main windows and any message box.
+boxes() {
+    xdotool search --onlyvisible --name '^Calculator$' | wc -l
+}
+
 # The number of pixels of a colour (#RRGGBB) in a block of the target window.
 colour_count() { # colour width height x y
     import -window "$target" png:- |
