@@ -63,6 +63,10 @@ void TForm2::FormShow()
     if (FitPending)
         applyFit();
     Image1->update();
+    // The kept copy of the last picture shares its pixels; painting over them
+    // all needs a new picture, not a copy of the old one.
+    if (!Image1->picture().isDetached())
+        Image1->picture() = QImage(w, h, Image1->picture().format());
     {
         Canvas canvas(Image1->picture());
         canvas.fillWhite();
