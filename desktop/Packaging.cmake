@@ -13,10 +13,16 @@ function of x; the view can be moved, zoomed and traced with the mouse.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/FolderPermissions.cmake)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake)
+set(CPACK_CALC_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_CALC_RELEASE_EPOCH ${CALC_RELEASE_EPOCH})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Calculator developers <calculator@example.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 # The libraries the binary links, with the versions built against, come from
 # dpkg-shlibdeps; the Qt platform plugins ship in libqt6gui6, which it finds.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Most desktops run a Wayland session; with Qt's Wayland plugin the windows are
+# native there instead of going through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 include(CPack)
