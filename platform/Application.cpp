@@ -3,13 +3,12 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <sys/socket.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
+#include "platform/Display.h"
 #include "platform/Form.h"
 #include "platform/Guard.h"
 #include "platform/Messages.h"
@@ -34,33 +33,6 @@ public:
         }
     }
 };
-
-std::string environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-// Whether the X server that DISPLAY names answers. Qt's xcb platform aborts
-// the whole program when it cannot connect, so the question is asked first.
-bool xServerAnswers()
-{
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
-}
-
-bool hasDisplay()
-{
-    const std::string platform = environment("QT_QPA_PLATFORM");
-    const bool xcb = platform.empty() || platform.rfind("xcb", 0) == 0;
-    const bool wayland = platform.empty() || platform.rfind("wayland", 0) == 0;
-    if (!xcb && !wayland)
-        return true; // offscreen, vnc, ...: no display server needed
-    return (xcb && !environment("DISPLAY").empty() && xServerAnswers()) ||
-           (wayland && !environment("WAYLAND_DISPLAY").empty());
-}
 
 // A termination request (logout, kill, Ctrl+C) closes the main window the
 // ordinary way instead of killing the program mid-handler.
@@ -107,9 +79,11 @@ TApplication::~TApplication()
 
 void TApplication::Initialize()
 {
-    if (!hasDisplay())
-        throw Exception("calculator: no display found; start it under a virtual X server: "
-                        "xvfb-run -a build/calculator/calculator");
+    // The advice names the program as it was started, so that it can be pasted.
+    if (!displayAvailable(argc, argv))
+        throw Exception(
+            "calculator: no display found; start it under a virtual X server: xvfb-run -a " +
+            std::string(argc > 0 && argv[0][0] != '\0' ? argv[0] : "calculator"));
     qt = std::make_unique<GuardedApplication>(argc, argv);
     QApplication::setApplicationName("calculator");
     // Lets the desktop match the windows to the menu entry and its icon.

@@ -1,0 +1,135 @@
+#include "platform/Display.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+// Qt 6.4 tries the platforms of a list in order and runs on the first that
+// starts; a display is available when one of them would start. The list is
+// "-platform LIST" from the command line, else QT_QPA_PLATFORM, else "xcb",
+// with "wayland" before it in a Wayland session (WAYLAND_DISPLAY set, or
+// XDG_SESSION_TYPE=wayland). Entries are separated by ';'; a name's case and
+// its arguments after ':' do not count. The platforms of the table below start
+// when their display server answers; any other (offscreen, vnc, ...) needs
+// none, and what goes wrong there Qt reports itself.
+
+namespace {
+
+std::optional<std::string> environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+// The value after the last "-NAME" or "--NAME" of the command line, as Qt
+// and its xcb platform read "-platform" and "-display".
+std::optional<std::string> option(int argc, char** argv, const char* name)
+{
+    std::optional<std::string> value;
+    for (int i = 1; i + 1 < argc; ++i) {
+        const char* argument = argv[i];
+        if (std::strncmp(argument, "--", 2) == 0)
+            ++argument;
+        if (argument[0] == '-' && std::strcmp(argument + 1, name) == 0)
+            value = argv[++i];
+    }
+    return value;
+}
+
+// Whether the X server named by "-display" or DISPLAY answers.
+bool xServerAnswers(int argc, char** argv)
+{
+    const std::optional<std::string> display = option(argc, argv, "display");
+    xcb_connection_t* connection = xcb_connect(display ? display->c_str() : nullptr, nullptr);
+    const bool answers = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return answers;
+}
+
+// Whether the compositor that libwayland-client would connect to answers: a
+// socket inherited in WAYLAND_SOCKET, or the one WAYLAND_DISPLAY names
+// (wayland-0 when unset), in XDG_RUNTIME_DIR unless the name is absolute.
+bool compositorAnswers(int, char**)
+{
+    if (environment("WAYLAND_SOCKET"))
+        return true;
+    std::string path = environment("WAYLAND_DISPLAY").value_or("wayland-0");
+    if (path.empty() || path[0] != '/') {
+        const std::string folder = environment("XDG_RUNTIME_DIR").value_or("");
+        if (folder.empty() || folder[0] != '/')
+            return false;
+        path = folder + "/" + path;
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path)
+        return false;
+    path.copy(address.sun_path, path.size());
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0)
+        return false;
+    const bool answers =
+        ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(socket);
+    return answers;
+}
+
+struct DisplayServer {
+    const char* platform; // the name, or the start of the names (wayland-egl, ...)
+    bool (*answers)(int argc, char** argv);
+};
+
+const DisplayServer displayServers[] = {
+    {"xcb", xServerAnswers},
+    {"wayland", compositorAnswers},
+};
+
+// The platform an entry of the list names: "Wayland:scale=2" names "wayland".
+std::string platformName(const std::string& entry)
+{
+    const auto start = entry.find_first_not_of(':');
+    if (start == std::string::npos)
+        return "";
+    std::string name = entry.substr(start, entry.find(':', start) - start);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
+}
+
+std::string platformList(int argc, char** argv)
+{
+    if (const auto fromCommandLine = option(argc, argv, "platform"))
+        return *fromCommandLine;
+    if (const auto fromEnvironment = environment("QT_QPA_PLATFORM");
+        fromEnvironment && !fromEnvironment->empty())
+        return *fromEnvironment;
+    const bool waylandSession =
+        environment("WAYLAND_DISPLAY") || environment("XDG_SESSION_TYPE") == "wayland";
+    return waylandSession ? "wayland;xcb" : "xcb";
+}
+
+} // namespace
+
+bool displayAvailable(int argc, char** argv)
+{
+    std::istringstream list(platformList(argc, argv));
+    for (std::string entry; std::getline(list, entry, ';');) {
+        const std::string name = platformName(entry);
+        if (name.empty())
+            continue;
+        const auto server =
+            std::find_if(std::begin(displayServers), std::end(displayServers),
+                         [&](const DisplayServer& s) { return name.rfind(s.platform, 0) == 0; });
+        if (server == std::end(displayServers) || server->answers(argc, argv))
+            return true;
+    }
+    return false;
+}
