@@ -1,25 +1,71 @@
 #!/bin/sh
-# Without a display, or with a DISPLAY that names no X server, the program
-# says so in one line and ends with status 0; it never aborts.
+# Where Qt would find no display (no DISPLAY, an X server or Wayland compositor
+# that does not answer, on the platforms Qt would try), the program says so in
+# one line that names it as it was started, and ends with status 0; it never
+# aborts. Where Qt could run, it starts. Run under xvfb-run: DISPLAY is the X
+# server that answers.
 set -eu
 program=$1
+live=${DISPLAY:?"run this under xvfb-run"}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# A runtime folder without a compositor's socket, so that a Wayland session
+# around the test does not count.
+mkdir -m 0700 "$work/runtime"
 
 # A display number that nothing serves here.
 n=917
 while [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+dead=":$n"
 
-check() { # label, then the environment to run the program in
-    label=$1
+run() { # seconds, then the environment and the command line to run in it
+    seconds=$1
     shift
     status=0
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" "$program" >"$work/out" 2>&1 || status=$?
-    [ "$status" -eq 0 ] || { cat "$work/out" >&2; echo "FAIL: $label: status $status" >&2; exit 1; }
-    [ "$(wc -l <"$work/out")" -eq 1 ] && grep -q '^calculator: no display found' "$work/out" ||
-        { cat "$work/out" >&2; echo "FAIL: $label: not the one line" >&2; exit 1; }
+    timeout "$seconds" env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u QT_QPA_PLATFORM \
+        -u XDG_SESSION_TYPE XDG_RUNTIME_DIR="$work/runtime" "$@" >"$work/out" 2>&1 || status=$?
 }
-check "no DISPLAY"
-check "DISPLAY=:$n" DISPLAY=":$n"
-check "QT_QPA_PLATFORM=xcb DISPLAY=:$n" QT_QPA_PLATFORM=xcb DISPLAY=":$n"
-echo "ok: one line and status 0 without a display"
+fail() {
+    cat "$work/out" >&2
+    echo "FAIL: $*" >&2
+    exit 1
+}
+says_no_display() { # label, then the environment and the command line
+    label=$1
+    shift
+    run 20 "$@"
+    [ "$status" -eq 0 ] || fail "$label: status $status"
+    line="calculator: no display found; start it under a virtual X server: xvfb-run -a $as"
+    [ "$(wc -l <"$work/out")" -eq 1 ] && grep -qxF "$line" "$work/out" || fail "$label: not the one line"
+}
+starts() { # label, then the environment and the command line
+    label=$1
+    shift
+    # Still running after two seconds: timeout ended it (124).
+    run 2 "$@"
+    [ "$status" -eq 124 ] || fail "$label: ended with status $status instead of running"
+    grep -q 'no display found' "$work/out" && fail "$label: said there was no display"
+    return 0
+}
+
+as=$program # how the program is started, which the line names
+says_no_display "no DISPLAY" "$program"
+says_no_display "DISPLAY=$dead" DISPLAY="$dead" "$program"
+says_no_display "QT_QPA_PLATFORM=xcb" QT_QPA_PLATFORM=xcb DISPLAY="$dead" "$program"
+says_no_display "QT_QPA_PLATFORM=XCB" QT_QPA_PLATFORM=XCB DISPLAY="$dead" "$program"
+says_no_display "WAYLAND_DISPLAY without a compositor" WAYLAND_DISPLAY=nothing-here "$program"
+says_no_display "QT_QPA_PLATFORM=wayland without a compositor, X answering" \
+    QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=nothing-here DISPLAY="$live" "$program"
+says_no_display "XDG_SESSION_TYPE=wayland without a compositor" XDG_SESSION_TYPE=wayland "$program"
+says_no_display "-platform xcb over QT_QPA_PLATFORM=offscreen" \
+    QT_QPA_PLATFORM=offscreen DISPLAY="$dead" "$program" -platform xcb
+says_no_display "-display $dead over DISPLAY" DISPLAY="$live" "$program" -display "$dead"
+as=$(basename "$program")
+says_no_display "started through PATH" PATH="$(dirname "$program"):$PATH" "$as"
+
+starts "QT_QPA_PLATFORM=wayland;xcb, X answering" "QT_QPA_PLATFORM=wayland;xcb" DISPLAY="$live" "$program"
+starts "WAYLAND_DISPLAY without a compositor, X answering" \
+    WAYLAND_DISPLAY=nothing-here DISPLAY="$live" "$program"
+starts "-platform offscreen" DISPLAY="$dead" "$program" -platform offscreen
+starts "-display $live" DISPLAY="$dead" "$program" --display "$live"
+echo "ok: one line and status 0 where Qt finds no display; started where it does"
