@@ -1,0 +1,138 @@
+#!/bin/sh
+# Runs the real calculator on a headless Wayland compositor (weston) through
+# Qt's wayland platform. The calculator window comes up; "x" and "Grafico" are
+# pressed through the accessibility interface, as a screen reader presses them
+# (the headless compositor has no input devices to click with); the graph
+# window comes up and saves its picture; weston's own scene graph lists both
+# windows under the application id; SIGTERM ends the program with status 0
+# and nothing on stderr. Then, with no platform asked for and a DISPLAY that
+# names no X server, Qt's own choice starts it on the compositor too.
+# Exits 77 (skipped) when weston, Qt's Wayland plugin, D-Bus or the AT-SPI
+# tools are not installed.
+#   wayland.sh PROGRAM APP_ID
+set -eu
+skip() {
+    echo "SKIPPED: $* not installed" >&2
+    exit 77
+}
+python=/usr/bin/python3 # Debian's, for which python3-gi is built
+if [ "${1:-}" != --in-session ]; then
+    command -v weston >/dev/null && command -v weston-debug >/dev/null || skip "weston"
+    command -v dbus-run-session >/dev/null || skip "dbus-run-session (dbus)"
+    "$python" -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
+        skip "AT-SPI for Python (python3-gi, gir1.2-atspi-2.0)"
+    # A session bus of its own, on which the accessibility bus starts.
+    exec dbus-run-session -- "$0" --in-session "$@"
+fi
+program=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+id=$3
+work=$(mktemp -d)
+weston=
+pid=
+cleanup() {
+    for running in $pid $weston; do kill -KILL "$running" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+    --method org.freedesktop.DBus.ListActivatableNames | grep -q "'org.a11y.Bus'" ||
+    skip "the accessibility bus (at-spi2-core)"
+
+# waits for the window NAME of process PID, or presses its control NAME
+atspi() { # PID window|press NAME
+    "$python" - "$@" <<'PY'
+import sys, time, gi
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi
+
+pid, what, name = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+
+def children(node):
+    return [c for c in (node.get_child_at_index(i) for i in range(node.get_child_count())) if c]
+
+def descendants(node):
+    for child in children(node):
+        yield child
+        yield from descendants(child)
+
+deadline = time.monotonic() + 20
+while time.monotonic() < deadline:
+    for app in children(Atspi.get_desktop(0)):
+        if app.get_process_id() != pid:
+            continue
+        nodes = children(app) if what == "window" else descendants(app)
+        found = next((n for n in nodes if n.get_name() == name), None)
+        if found:
+            if what == "press":
+                found.do_action(0)
+            sys.exit(0)
+    time.sleep(0.2)
+sys.exit(f"no {what} named {name!r} in process {pid}")
+PY
+}
+# Waits until weston shows a window TITLE of process PID, filed under the id.
+shown() { # PID TITLE
+    tries=0
+    until weston-debug scene-graph 2>/dev/null |
+        grep -q "PID $1, .*top-level window '$2' of $id,"; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 100 ] || return 1
+        sleep 0.2
+    done
+}
+stop() { # ends the program as a session does: SIGTERM, status 0, no error output
+    kill -TERM "$pid"
+    status=0
+    wait "$pid" || status=$?
+    pid=
+    [ "$status" -eq 0 ] || fail "$1: the program ended with status $status"
+    [ ! -s "$work/stderr" ] || { cat "$work/stderr" >&2; fail "$1: the program wrote errors"; }
+}
+
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 0700 "$XDG_RUNTIME_DIR"
+export WAYLAND_DISPLAY=calculator-test
+weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --debug \
+    --log="$work/weston.log" &
+weston=$!
+tries=0
+until [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -lt 100 ] || { cat "$work/weston.log" >&2; fail "weston did not start"; }
+    sleep 0.1
+done
+
+cd "$work"
+env -u DISPLAY QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" 2>"$work/stderr" &
+pid=$!
+if ! atspi "$pid" window Calculator; then
+    grep -q 'Could not find the Qt platform plugin "wayland"' "$work/stderr" && skip "Qt's Wayland plugin (qt6-wayland)"
+    cat "$work/stderr" >&2
+    fail "no window named Calculator on Qt's wayland platform"
+fi
+shown "$pid" Calculator || fail "weston shows no window Calculator of $id"
+atspi "$pid" press "variable x" || fail "could not press x"
+atspi "$pid" press graph || fail "could not press Grafico"
+atspi "$pid" window "Grafic Mode" || fail "Grafico opened no window named Grafic Mode"
+shown "$pid" "Grafic Mode" || fail "weston shows no window Grafic Mode of $id"
+tries=0
+until [ -s img.bmp ]; do
+    tries=$((tries + 1))
+    [ "$tries" -lt 50 ] || fail "the graph window saved no img.bmp"
+    sleep 0.2
+done
+stop "QT_QPA_PLATFORM=wayland"
+
+# Both displays set: Qt takes Wayland first, and so must the display check;
+# the X display here has no server.
+n=917
+while [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+env -u QT_QPA_PLATFORM DISPLAY=":$n" "$program" 2>"$work/stderr" &
+pid=$!
+shown "$pid" Calculator || { cat "$work/stderr" >&2; fail "with Qt's own choice, weston shows no Calculator"; }
+stop "Qt's own choice"
+echo "ok: both windows on weston, and Qt's own choice is Wayland there"
