@@ -18,7 +18,7 @@ skip() {
 python=/usr/bin/python3 # Debian's, for which python3-gi is built
 if [ "${1:-}" != --in-session ]; then
     command -v weston >/dev/null && command -v weston-debug >/dev/null || skip "weston"
-    command -v dbus-run-session >/dev/null || skip "dbus-run-session (dbus)"
+    command -v dbus-run-session >/dev/null && command -v dbus-send >/dev/null || skip "D-Bus (dbus)"
     "$python" -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
         skip "AT-SPI for Python (python3-gi, gir1.2-atspi-2.0)"
     # A session bus of its own, on which the accessibility bus starts.
@@ -38,8 +38,8 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-    --method org.freedesktop.DBus.ListActivatableNames | grep -q "'org.a11y.Bus'" ||
+dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.ListActivatableNames | grep -q '"org.a11y.Bus"' ||
     skip "the accessibility bus (at-spi2-core)"
 
 # waits for the window NAME of process PID, or presses its control NAME
