@@ -89,7 +89,7 @@ stop() { # ends the program as a session does: SIGTERM, status 0, no error outpu
     status=0
     wait "$pid" || status=$?
     pid=
-    [ "$status" -eq 0 ] || fail "$1: the program ended with status $status"
+    [ "$status" -eq 0 ] || { cat "$work/stderr" >&2; fail "$1: the program ended with status $status"; }
     [ ! -s "$work/stderr" ] || { cat "$work/stderr" >&2; fail "$1: the program wrote errors"; }
 }
 
