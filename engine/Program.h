@@ -1,10 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <string>
 #include <vector>
-
-#include "engine/Stack.h"
 
 class Expression;
 
@@ -14,9 +13,17 @@ class Expression;
 // gives exactly what walking the words gives: the same values, the same error
 // value, and each failure (an empty stack, a number word that does not
 // convert, an empty word) raised when the walk reaches it, not before.
+//
+// The steps work on an accumulator that holds the top of the stack, over a
+// stack whose depth is known when the program is made. A value word followed
+// by an operator becomes one step (2 * x becomes "multiply by x"), and an
+// operator or function on values known when compiling is worked out then,
+// unless it would give the error value.
 class Program {
 public:
-    // Replaces the program by the one for this postfix text.
+    // Replaces the program by the one for this postfix text. The failures of a
+    // word are kept for the run that reaches it; anything else (memory
+    // running out, say) is thrown and leaves no program to run.
     void compile(Expression& rules, const std::string& postfix);
 
     // The value for these arguments, or error when a result is undefined.
@@ -24,36 +31,46 @@ public:
 
 private:
     enum class Op : unsigned char {
-        Number,
-        X,
-        Y,
-        Z,
-        Ans,
-        Pi,
-        E,
-        Add,
+        Push, // the value in the step's cell
+        Add,  // the two top values
         Subtract,
         Multiply,
         Divide,
         Power,
+        AddCell, // the top value and the step's cell
+        SubtractCell,
+        MultiplyCell,
+        DivideCell,
+        PowerCell,
         Sin,
         Cos,
         Tan,
         Sqrt,
         Log,
         Ln,
-        Fail, // raises the failure met when the word was compiled
+        TestDivisor, // the error value for a zero or NaN top value
+        Fail,        // raises the failure met when the program was made
+        End,
     };
     struct Step {
         Op op;
-        double number; // the value of a Number step
+        std::uint32_t cell; // where the value of a Push or a ...Cell step is
     };
 
-    static Step compileWord(Expression& rules, const std::string& word);
+    enum class Outcome { Value, Undefined, Failed };
+
+    static Outcome execute(const Step* step, const double* cell, double* stack, double& value);
+    void compileWord(Expression& rules, const std::string& word);
+    void compileOperator(Op op, Op withCell);
+    void compileFunction(Op op);
+    std::uint32_t constant(double value);
+    void foldLastTwo();
+    void fail(std::exception_ptr met);
 
     std::vector<Step> steps;
-    std::exception_ptr failure; // raised by the Fail step, always the last one
-    // The operand stack, kept from run to run so that a run allocates nothing;
-    // every run starts it empty.
-    Stack<double> values{10};
+    // x, y, z and ans, written by every run, then the constants.
+    std::vector<double> cells;
+    std::vector<double> stack; // as deep as the program ever needs
+    int depth = 0;             // while compiling: the values on the stack
+    std::exception_ptr failure;
 };
