@@ -19,7 +19,7 @@ double power(double b, double a)
             const std::uint64_t ulpBits = (exponent - 52) << 52;
             double ulp = 0;
             std::memcpy(&ulp, &ulpBits, sizeof ulp);
-            if (std::fabs(std::fma(b, b, -p)) <= 0.375 * ulp)
+            if (std::fabs(std::fma(b, b, -p)) <= 0.4375 * ulp)
                 return p;
         }
     }
