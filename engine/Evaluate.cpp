@@ -16,19 +16,23 @@ void Expression::changeText(std::string newText)
 
 double Expression::evaluate(double x, double y, double z, double ans)
 {
-    if (!keptFits) {
-        if (kept.made && text == kept.from) {
-            changeText(kept.left); // what converting again would leave
-        } else {
-            kept.made = false; // until the program is whole
-            std::string from = text;
-            kept.program.compile(*this, toPostfix());
-            kept.from = std::move(from);
-            kept.left = text;
-            kept.leftAsIs = kept.from == kept.left;
-            kept.made = true;
-            keptFits = kept.leftAsIs; // the text is kept.left now
-        }
-    }
+    if (!keptFits)
+        convertForEvaluation();
     return kept.program.run(x, y, z, ans, static_cast<double>(errorValue));
+}
+
+void Expression::convertForEvaluation()
+{
+    if (kept.made && text == kept.from) {
+        changeText(kept.left); // what converting again would leave
+        return;
+    }
+    kept.made = false; // until the program is whole
+    std::string from = text;
+    kept.program.compile(*this, toPostfix());
+    kept.from = std::move(from);
+    kept.left = text;
+    kept.leftAsIs = kept.from == kept.left;
+    kept.made = true;
+    keptFits = kept.leftAsIs; // the text is kept.left now
 }

@@ -40,6 +40,8 @@ public:
 private:
     // Every change of the text goes through here.
     void changeText(std::string newText);
+    // Makes kept the program for the text, leaving the text as converting would.
+    void convertForEvaluation();
 
     Stack<std::string> operators;
     std::string text;

@@ -37,69 +37,98 @@ bool undefinedDivisor(double a)
 // The steps from step on, up to an End or the first undefined result or
 // failure. The divisor, and a function's argument, are tested before the
 // value under them is touched.
-Program::Outcome Program::execute(const Step* step, const double* cell, double* stack,
-                                  double& value)
+//
+// Each step ends in its own jump to the next one (labels as values, which gcc
+// and clang have): one shared jump, as a switch in a loop makes, is guessed
+// wrong by the processor far more often, the library calls in between
+// blurring its history, and that cost as much as the steps themselves.
+Program::Outcome Program::execute(const Step* step, const double* cell, double* stack)
 {
-    double* top = stack; // the accumulator's value below is at top[-1]
+    // In the order of Op.
+    static const void* const start[] = {
+        &&push,         &&add,          &&subtract,   &&multiply,    &&divide, &&power, &&addCell,
+        &&subtractCell, &&multiplyCell, &&divideCell, &&powerCell,   &&sin,    &&cos,   &&tan,
+        &&sqrt,         &&log,          &&ln,         &&testDivisor, &&fail,   &&end};
+    static_assert(std::size(start) == static_cast<std::size_t>(Op::End) + 1);
+#define NEXT goto* start[static_cast<std::size_t>((++step)->op)]
+
+    double* top = stack; // the value under the accumulator's is at top[-1]
     double a = 0;        // the accumulator: the value on top
-    for (;; ++step) {
-        switch (step->op) {
-        case Op::Push:
-            *top++ = a;
-            a = cell[step->cell];
-            break;
-        case Op::Add: a = *--top + a; break;
-        case Op::Subtract: a = *--top - a; break;
-        case Op::Multiply: a = *--top * a; break;
-        case Op::Divide:
-            if (undefinedDivisor(a))
-                return Outcome::Undefined;
-            a = *--top / a;
-            break;
-        case Op::Power: {
-            const double b = *--top;
-            a = power(b, a);
-            break;
-        }
-        case Op::AddCell: a += cell[step->cell]; break;
-        case Op::SubtractCell: a -= cell[step->cell]; break;
-        case Op::MultiplyCell: a *= cell[step->cell]; break;
-        case Op::DivideCell:
-            if (undefinedDivisor(cell[step->cell]))
-                return Outcome::Undefined;
-            a /= cell[step->cell];
-            break;
-        case Op::PowerCell: a = power(a, cell[step->cell]); break;
-        case Op::Sin: a = std::sin(a); break;
-        case Op::Cos: a = std::cos(a); break;
-        case Op::Tan:
-            if (std::fabs(a) == 0.5 * kPi)
-                return Outcome::Undefined;
-            a = std::tan(a);
-            break;
-        case Op::Sqrt:
-            if (!(a >= 0.0))
-                return Outcome::Undefined;
-            a = std::sqrt(a);
-            break;
-        case Op::Log:
-            if (!(a > 0.0))
-                return Outcome::Undefined;
-            a = std::log(a);
-            break;
-        case Op::Ln:
-            if (!(a > 0.0))
-                return Outcome::Undefined;
-            a = std::log(a) / std::log(kE);
-            break;
-        case Op::TestDivisor:
-            if (undefinedDivisor(a))
-                return Outcome::Undefined;
-            break;
-        case Op::Fail: return Outcome::Failed;
-        case Op::End: value = a; return Outcome::Value;
-        }
-    }
+    goto* start[static_cast<std::size_t>(step->op)];
+push:
+    *top++ = a;
+    a = cell[step->cell];
+    NEXT;
+add:
+    a = *--top + a;
+    NEXT;
+subtract:
+    a = *--top - a;
+    NEXT;
+multiply:
+    a = *--top * a;
+    NEXT;
+divide:
+    if (undefinedDivisor(a))
+        return {Verdict::Undefined};
+    a = *--top / a;
+    NEXT;
+power:
+    --top;
+    a = power(*top, a);
+    NEXT;
+addCell:
+    a += cell[step->cell];
+    NEXT;
+subtractCell:
+    a -= cell[step->cell];
+    NEXT;
+multiplyCell:
+    a *= cell[step->cell];
+    NEXT;
+divideCell:
+    if (undefinedDivisor(cell[step->cell]))
+        return {Verdict::Undefined};
+    a /= cell[step->cell];
+    NEXT;
+powerCell:
+    a = power(a, cell[step->cell]);
+    NEXT;
+sin:
+    a = std::sin(a);
+    NEXT;
+cos:
+    a = std::cos(a);
+    NEXT;
+tan:
+    if (std::fabs(a) == 0.5 * kPi)
+        return {Verdict::Undefined};
+    a = std::tan(a);
+    NEXT;
+sqrt:
+    if (!(a >= 0.0))
+        return {Verdict::Undefined};
+    a = std::sqrt(a);
+    NEXT;
+log:
+    if (!(a > 0.0))
+        return {Verdict::Undefined};
+    a = std::log(a);
+    NEXT;
+ln:
+    if (!(a > 0.0))
+        return {Verdict::Undefined};
+    a = std::log(a) / std::log(kE);
+    NEXT;
+testDivisor:
+    if (undefinedDivisor(a))
+        return {Verdict::Undefined};
+    NEXT;
+fail:
+    return {Verdict::Failed};
+end:
+    return {Verdict::Value, a};
+#undef NEXT
 }
 
 double Program::run(double x, double y, double z, double ans, double error)
@@ -109,13 +138,14 @@ double Program::run(double x, double y, double z, double ans, double error)
     cell[1] = y;
     cell[2] = z;
     cell[3] = ans;
-    double value = 0;
-    switch (execute(steps.data(), cell, stack.data(), value)) {
-    case Outcome::Value: break;
-    case Outcome::Undefined: return error;
-    case Outcome::Failed: std::rethrow_exception(failure);
-    }
-    return value;
+    if (steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End) // one value
+        return cell[steps[0].cell];
+    const Outcome outcome = execute(steps.data(), cell, stack.data());
+    if (outcome.verdict == Verdict::Value)
+        return outcome.value;
+    if (outcome.verdict == Verdict::Failed)
+        std::rethrow_exception(failure);
+    return error;
 }
 
 void Program::compile(Expression& rules, const std::string& postfix)
@@ -250,11 +280,11 @@ void Program::foldLastTwo()
         return;
     const Step tail[] = {steps[n - 2], last, {Op::End, 0}};
     double scratch[1];
-    double value = 0;
-    if (execute(tail, cells.data(), scratch, value) != Outcome::Value)
+    const Outcome outcome = execute(tail, cells.data(), scratch);
+    if (outcome.verdict != Verdict::Value)
         return;
     steps.pop_back();
-    steps.back().cell = constant(value);
+    steps.back().cell = constant(outcome.value);
 }
 
 void Program::fail(std::exception_ptr met)

@@ -57,9 +57,13 @@ private:
         std::uint32_t cell; // where the value of a Push or a ...Cell step is
     };
 
-    enum class Outcome { Value, Undefined, Failed };
+    enum class Verdict { Value, Undefined, Failed };
+    struct Outcome {
+        Verdict verdict;
+        double value = 0;
+    };
 
-    static Outcome execute(const Step* step, const double* cell, double* stack, double& value);
+    static Outcome execute(const Step* step, const double* cell, double* stack);
     void compileWord(Expression& rules, const std::string& word);
     void compileOperator(Op op, Op withCell);
     void compileFunction(Op op);
