@@ -116,8 +116,11 @@ BENCHMARK(RedrawFloor)->Unit(benchmark::kMillisecond);
 std::vector<double> clickXs()
 {
     std::vector<double> xs;
-    for (double i = 0; i <= 500; i += 0.05)
+    double i = 0;
+    while (i <= 500) {
         xs.push_back((i - 250) * 20 / 500);
+        i += 0.05;
+    }
     return xs;
 }
 
@@ -152,8 +155,8 @@ void ExactFunction(benchmark::State& state)
 {
     plotOnce();
     const std::vector<double> xs = clickXs();
-    double two = 2;
-    benchmark::DoNotOptimize(two);
+    static volatile double unknownToTheCompiler = 2;
+    const double two = unknownToTheCompiler;
     int samples = 0;
     Curve f(samples);
     for (const double x : xs) {

@@ -18,6 +18,12 @@ Box reachOf(const QImage& picture)
     return {-kReach, -kReach, picture.width() + kReach, picture.height() + kReach};
 }
 
+// False for NaN too.
+bool inside(double x, double y, const Box& box)
+{
+    return x >= box.left && x <= box.right && y >= box.top && y <= box.bottom;
+}
+
 // Liang-Barsky: shortens the segment to the part inside the box; false if none.
 bool clip(double& x1, double& y1, double& x2, double& y2, const Box& box)
 {
@@ -100,9 +106,17 @@ void Canvas::line(double x1, double y1, double x2, double y2)
     y1 = std::trunc(y1);
     x2 = std::trunc(x2);
     y2 = std::trunc(y2);
+    const Box box = reachOf(picture);
+    if (inside(x1, y1, box) && inside(x2, y2, box)) {
+        // The usual case, a segment of a curve: clipping would change nothing,
+        // and each coordinate is already a whole number that an int holds.
+        painter.drawLine(static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2),
+                         static_cast<int>(y2));
+        return;
+    }
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
-    if (!clip(x1, y1, x2, y2, reachOf(picture)))
+    if (!clip(x1, y1, x2, y2, box))
         return;
     painter.drawLine(pixel(x1), pixel(y1), pixel(x2), pixel(y2));
 }
