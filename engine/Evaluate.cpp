@@ -21,6 +21,14 @@ double Expression::evaluate(double x, double y, double z, double ans)
     return kept.program.run(x, y, z, ans, static_cast<double>(errorValue));
 }
 
+std::size_t Expression::evaluateEach(const double* xs, double* values, std::size_t n, double y,
+                                     double z, double ans)
+{
+    if (!keptFits)
+        return 0;
+    return kept.program.runEach(xs, values, n, y, z, ans, static_cast<double>(errorValue));
+}
+
 void Expression::convertForEvaluation()
 {
     if (kept.made && text == kept.from) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -31,6 +32,13 @@ public:
     virtual std::string toPostfix();
     virtual double evaluate(double x, double y, double z, double ans);
     virtual int priority(const std::string& word);
+
+    // evaluate(xs[i], y, z, ans) for i = 0, 1, ... into values, in one pass, as
+    // far as that can go without converting the text or failing: it stops,
+    // without throwing, before the first x for which evaluate would do either,
+    // and returns how many values it gave. Only for this class's own evaluate.
+    std::size_t evaluateEach(const double* xs, double* values, std::size_t n, double y, double z,
+                             double ans);
 
     const std::string& getText() const { return text; }
 

@@ -141,11 +141,26 @@ double Program::run(double x, double y, double z, double ans, double error)
     if (steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End) // one value
         return cell[steps[0].cell];
     const Outcome outcome = execute(steps.data(), cell, stack.data());
-    if (outcome.verdict == Verdict::Value)
-        return outcome.value;
     if (outcome.verdict == Verdict::Failed)
         std::rethrow_exception(failure);
-    return error;
+    return outcome.verdict == Verdict::Value ? outcome.value : error;
+}
+
+std::size_t Program::runEach(const double* xs, double* values, std::size_t n, double y, double z,
+                             double ans, double error)
+{
+    double* const cell = cells.data();
+    cell[1] = y;
+    cell[2] = z;
+    cell[3] = ans;
+    for (std::size_t i = 0; i < n; ++i) {
+        cell[0] = xs[i];
+        const Outcome outcome = execute(steps.data(), cell, stack.data());
+        if (outcome.verdict == Verdict::Failed)
+            return i;
+        values[i] = outcome.verdict == Verdict::Value ? outcome.value : error;
+    }
+    return n;
 }
 
 void Program::compile(Expression& rules, const std::string& postfix)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -28,6 +29,11 @@ public:
 
     // The value for these arguments, or error when a result is undefined.
     double run(double x, double y, double z, double ans, double error);
+
+    // run for x = xs[0], xs[1], ... into values, up to the first x whose run
+    // fails (without failing); returns how many it ran.
+    std::size_t runEach(const double* xs, double* values, std::size_t n, double y, double z,
+                        double ans, double error);
 
 private:
     enum class Op : unsigned char {
