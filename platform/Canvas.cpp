@@ -83,6 +83,7 @@ void Canvas::setPen(QColor color, int width, bool roundEnds)
 
 void Canvas::setPenWidth(int width)
 {
+    forgetLastLine();
     const bool wide = rounded && width > 1;
     pen.setCapStyle(wide ? Qt::RoundCap : Qt::FlatCap);
     pen.setJoinStyle(wide ? Qt::RoundJoin : Qt::BevelJoin);
@@ -92,11 +93,13 @@ void Canvas::setPenWidth(int width)
 
 void Canvas::setBrushSolid(bool solid)
 {
+    forgetLastLine();
     painter.setBrush(solid ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
 }
 
 void Canvas::fillWhite()
 {
+    forgetLastLine();
     painter.fillRect(picture.rect(), Qt::white);
 }
 
@@ -110,10 +113,16 @@ void Canvas::line(double x1, double y1, double x2, double y2)
     if (inside(x1, y1, box) && inside(x2, y2, box)) {
         // The usual case, a segment of a curve: clipping would change nothing,
         // and each coordinate is already a whole number that an int holds.
-        painter.drawLine(static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2),
-                         static_cast<int>(y2));
+        const QLine segment(static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2),
+                            static_cast<int>(y2));
+        if (lastLineRepeatable && segment == lastLine)
+            return;
+        painter.drawLine(segment);
+        lastLine = segment;
+        lastLineRepeatable = pen.color().alpha() == 255;
         return;
     }
+    forgetLastLine();
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
     if (!clip(x1, y1, x2, y2, box))
@@ -123,6 +132,7 @@ void Canvas::line(double x1, double y1, double x2, double y2)
 
 void Canvas::rectangle(double x1, double y1, double x2, double y2)
 {
+    forgetLastLine();
     const Box box = reachOf(picture);
     double corner[4] = {x1, y1, x2, y2};
     for (int k = 0; k < 4; ++k) {
