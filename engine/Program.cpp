@@ -50,85 +50,84 @@ Program::Outcome Program::execute(const Step* step, const double* cell, double* 
         &&subtractCell, &&multiplyCell, &&divideCell, &&powerCell,   &&sin,    &&cos,   &&tan,
         &&sqrt,         &&log,          &&ln,         &&testDivisor, &&fail,   &&end};
     static_assert(std::size(start) == static_cast<std::size_t>(Op::End) + 1);
-#define NEXT goto* start[static_cast<std::size_t>((++step)->op)]
+    const auto code = [](const Step* s) { return start[static_cast<std::size_t>(s->op)]; };
 
     double* top = stack; // the value under the accumulator's is at top[-1]
     double a = 0;        // the accumulator: the value on top
-    goto* start[static_cast<std::size_t>(step->op)];
+    goto* code(step);
 push:
     *top++ = a;
     a = cell[step->cell];
-    NEXT;
+    goto* code(++step);
 add:
     a = *--top + a;
-    NEXT;
+    goto* code(++step);
 subtract:
     a = *--top - a;
-    NEXT;
+    goto* code(++step);
 multiply:
     a = *--top * a;
-    NEXT;
+    goto* code(++step);
 divide:
     if (undefinedDivisor(a))
         return {Verdict::Undefined};
     a = *--top / a;
-    NEXT;
+    goto* code(++step);
 power:
     --top;
     a = power(*top, a);
-    NEXT;
+    goto* code(++step);
 addCell:
     a += cell[step->cell];
-    NEXT;
+    goto* code(++step);
 subtractCell:
     a -= cell[step->cell];
-    NEXT;
+    goto* code(++step);
 multiplyCell:
     a *= cell[step->cell];
-    NEXT;
+    goto* code(++step);
 divideCell:
     if (undefinedDivisor(cell[step->cell]))
         return {Verdict::Undefined};
     a /= cell[step->cell];
-    NEXT;
+    goto* code(++step);
 powerCell:
     a = power(a, cell[step->cell]);
-    NEXT;
+    goto* code(++step);
 sin:
     a = std::sin(a);
-    NEXT;
+    goto* code(++step);
 cos:
     a = std::cos(a);
-    NEXT;
+    goto* code(++step);
 tan:
     if (std::fabs(a) == 0.5 * kPi)
         return {Verdict::Undefined};
     a = std::tan(a);
-    NEXT;
+    goto* code(++step);
 sqrt:
     if (!(a >= 0.0))
         return {Verdict::Undefined};
     a = std::sqrt(a);
-    NEXT;
+    goto* code(++step);
 log:
     if (!(a > 0.0))
         return {Verdict::Undefined};
     a = std::log(a);
-    NEXT;
+    goto* code(++step);
 ln:
     if (!(a > 0.0))
         return {Verdict::Undefined};
     a = std::log(a) / std::log(kE);
-    NEXT;
+    goto* code(++step);
 testDivisor:
     if (undefinedDivisor(a))
         return {Verdict::Undefined};
-    NEXT;
+    goto* code(++step);
 fail:
     return {Verdict::Failed};
 end:
     return {Verdict::Value, a};
-#undef NEXT
 }
 
 double Program::run(double x, double y, double z, double ans, double error)
@@ -167,6 +166,7 @@ void Program::compile(Expression& rules, const std::string& postfix)
 {
     steps.clear();
     cells.assign(kNamedCells, 0.0);
+    stack.assign(1, 0.0); // enough for the constants worked out on the way
     failure = nullptr;
     depth = 0;
     int deepest = 1;
@@ -294,8 +294,7 @@ void Program::foldLastTwo()
     if (!(function || (cellOperand && last.cell >= kNamedCells)))
         return;
     const Step tail[] = {steps[n - 2], last, {Op::End, 0}};
-    double scratch[1];
-    const Outcome outcome = execute(tail, cells.data(), scratch);
+    const Outcome outcome = execute(tail, cells.data(), stack.data());
     if (outcome.verdict != Verdict::Value)
         return;
     steps.pop_back();
