@@ -130,16 +130,9 @@ end:
     return {Verdict::Value, a};
 }
 
-double Program::run(double x, double y, double z, double ans, double error)
+double Program::runSteps(double error)
 {
-    double* const cell = cells.data();
-    cell[0] = x;
-    cell[1] = y;
-    cell[2] = z;
-    cell[3] = ans;
-    if (steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End) // one value
-        return cell[steps[0].cell];
-    const Outcome outcome = execute(steps.data(), cell, stack.data());
+    const Outcome outcome = execute(steps.data(), cells.data(), stack.data());
     if (outcome.verdict == Verdict::Failed)
         std::rethrow_exception(failure);
     return outcome.verdict == Verdict::Value ? outcome.value : error;
@@ -168,6 +161,7 @@ void Program::compile(Expression& rules, const std::string& postfix)
     cells.assign(kNamedCells, 0.0);
     stack.assign(1, 0.0); // enough for the constants worked out on the way
     failure = nullptr;
+    oneValue = false;
     depth = 0;
     int deepest = 1;
     IteratorString words(postfix);
@@ -190,6 +184,7 @@ void Program::compile(Expression& rules, const std::string& postfix)
             steps.push_back({Op::End, 0});
     }
     stack.assign(static_cast<std::size_t>(deepest), 0.0);
+    oneValue = steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
 }
 
 void Program::compileWord(Expression& rules, const std::string& word)

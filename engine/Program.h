@@ -28,7 +28,18 @@ public:
     void compile(Expression& rules, const std::string& postfix);
 
     // The value for these arguments, or error when a result is undefined.
-    double run(double x, double y, double z, double ans, double error);
+    // Inline, so that a program of one value costs no call.
+    double run(double x, double y, double z, double ans, double error)
+    {
+        double* const cell = cells.data();
+        cell[0] = x;
+        cell[1] = y;
+        cell[2] = z;
+        cell[3] = ans;
+        if (oneValue)
+            return cell[steps[0].cell];
+        return runSteps(error);
+    }
 
     // run for x = xs[0], xs[1], ... into values, up to the first x whose run
     // fails (without failing); returns how many it ran.
@@ -70,6 +81,7 @@ private:
     };
 
     static Outcome execute(const Step* step, const double* cell, double* stack);
+    double runSteps(double error);
     void compileWord(Expression& rules, const std::string& word);
     void compileOperator(Op op, Op withCell);
     void compileFunction(Op op);
@@ -81,6 +93,7 @@ private:
     // x, y, z and ans, written by every run, then the constants.
     std::vector<double> cells;
     std::vector<double> stack; // as deep as the program ever needs
+    bool oneValue = false;     // the steps are a Push and the End
     int depth = 0;             // while compiling: the values on the stack
     std::exception_ptr failure;
 };
