@@ -8,9 +8,12 @@
 #include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "calculator/untCalc.h"
+#include "graph/Curve.h"
 #include "graph/Graf.h"
 #include "platform/Application.h"
 #include "platform/Messages.h"
@@ -106,6 +109,69 @@ void RedrawFloor(benchmark::State& state)
     }
 }
 BENCHMARK(RedrawFloor)->Unit(benchmark::kMillisecond);
+
+// The x values of the worst click's redraws: every 0,05 of a column across
+// the starting view, stepped as the redraw steps them.
+std::vector<double> clickXs()
+{
+    std::vector<double> xs;
+    double i = 0;
+    while (i <= 500) {
+        xs.push_back((i - 250) * 20 / 500);
+        i += 0.05;
+    }
+    return xs;
+}
+
+// The redraw's evaluation alone: every sample of one such redraw, taken as
+// the redraw takes them, through the graph window's curve.
+void RedrawEvaluation(benchmark::State& state)
+{
+    plotOnce();
+    const std::vector<double> xs = clickXs();
+    int samples = 0;
+    for (auto _ : state) {
+        Curve f(samples);
+        for (std::size_t k = 0; k < xs.size(); ++k)
+            benchmark::DoNotOptimize(f.at(xs, k));
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * xs.size()));
+    if (!MessageLog::shown().empty())
+        state.SkipWithError(MessageLog::shown().back().text.c_str());
+}
+BENCHMARK(RedrawEvaluation)->Unit(benchmark::kMicrosecond);
+
+// What the evaluation is measured against: the expression compiled to machine
+// code with the very library calls the evaluation makes, both powers included
+// (a compiler would otherwise turn pow(x, 2) into x*x, which is not exact).
+double exactFunction(double x, double two)
+{
+    return std::sin(x) * std::cos(x / 2) + std::sqrt(std::pow(x, two) + 1) -
+           std::log(std::pow(x, two) + 2) / std::log(2.718281828459045);
+}
+
+void ExactFunction(benchmark::State& state)
+{
+    plotOnce();
+    const std::vector<double> xs = clickXs();
+    static volatile double unknownToTheCompiler = 2;
+    const double two = unknownToTheCompiler;
+    int samples = 0;
+    Curve f(samples);
+    for (const double x : xs) {
+        const double ours = f(x);
+        const double exact = exactFunction(x, two);
+        if (ours != exact) { // no NaN on this sweep
+            state.SkipWithError("the exact function and the evaluation differ");
+            return;
+        }
+    }
+    for (auto _ : state)
+        for (const double x : xs)
+            benchmark::DoNotOptimize(exactFunction(x, two));
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * xs.size()));
+}
+BENCHMARK(ExactFunction)->Unit(benchmark::kMicrosecond);
 
 void TraceMove(benchmark::State& state)
 {

@@ -8,19 +8,39 @@
 
 #include "engine/Expression.h"
 
+void Expression::changeText(std::string newText)
+{
+    text = std::move(newText);
+    keptFits = kept.made && kept.leftAsIs && text == kept.from;
+}
+
 double Expression::evaluate(double x, double y, double z, double ans)
 {
-    if (compiled && text == compiledFrom) {
-        if (!convertedAsIs)
-            text = convertedText; // what toPostfix would have left
-    } else {
-        compiled = false;
-        std::string from = text;
-        program.compile(*this, toPostfix());
-        compiledFrom = std::move(from);
-        convertedText = text;
-        convertedAsIs = compiledFrom == convertedText;
-        compiled = true;
+    if (!keptFits)
+        convertForEvaluation();
+    return kept.program.run(x, y, z, ans, static_cast<double>(errorValue));
+}
+
+std::size_t Expression::evaluateEach(const double* xs, double* values, std::size_t n, double y,
+                                     double z, double ans)
+{
+    if (!keptFits)
+        return 0;
+    return kept.program.runEach(xs, values, n, y, z, ans, static_cast<double>(errorValue));
+}
+
+void Expression::convertForEvaluation()
+{
+    if (kept.made && text == kept.from) {
+        changeText(kept.left); // what converting again would leave
+        return;
     }
-    return program.run(x, y, z, ans, static_cast<double>(errorValue));
+    kept.made = false; // until the program is whole
+    std::string from = text;
+    kept.program.compile(*this, toPostfix());
+    kept.from = std::move(from);
+    kept.left = text;
+    kept.leftAsIs = kept.from == kept.left;
+    kept.made = true;
+    keptFits = kept.leftAsIs; // the text is kept.left now
 }

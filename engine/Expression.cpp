@@ -93,7 +93,7 @@ int Expression::priority(const std::string& word)
 
 void Expression::setText(std::string newText)
 {
-    text = std::move(newText);
+    changeText(std::move(newText));
 }
 
 std::string Expression::normalize()

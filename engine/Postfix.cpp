@@ -23,7 +23,7 @@ void write(std::string& output, const std::string& word)
 
 std::string Expression::toPostfix()
 {
-    text = normalize();
+    changeText(normalize());
     // Words left behind by a conversion that failed must not reach this one.
     while (!operators.isEmpty())
         operators.pop();

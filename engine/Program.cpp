@@ -1,20 +1,24 @@
-// Postfix evaluation on a stack of doubles, compiled once per text. Undefined
-// results (division by zero, roots and logarithms out of domain, tan at
-// ±pi/2) return the error value; malformed postfix texts throw.
+// Postfix evaluation, compiled once per text. Undefined results (division by
+// zero, roots and logarithms out of domain, tan at ±pi/2) return the error
+// value; malformed postfix texts throw.
 
 #include "engine/Program.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
+#include <utility>
 
 #include "engine/Expression.h"
 #include "engine/IteratorString.h"
+#include "engine/Power.h"
 #include "platform/Conversions.h"
 
 namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kE = 2.718281828459045;
+constexpr std::uint32_t kNamedCells = 4; // x, y, z, ans
 
 double numberValue(const std::string& word)
 {
@@ -23,122 +27,277 @@ double numberValue(const std::string& word)
     return StrToFloat(word);
 }
 
+bool undefinedDivisor(double a)
+{
+    return a == 0.0 || std::isnan(a);
+}
+
 } // namespace
+
+// The steps from step on, up to an End or the first undefined result or
+// failure. The divisor, and a function's argument, are tested before the
+// value under them is touched.
+//
+// Each step ends in its own jump to the next one (labels as values, which gcc
+// and clang have): one shared jump, as a switch in a loop makes, is guessed
+// wrong by the processor far more often, the library calls in between
+// blurring its history, and that cost as much as the steps themselves.
+Program::Outcome Program::execute(const Step* step, const double* cell, double* stack)
+{
+    // In the order of Op.
+    static const void* const start[] = {
+        &&push,         &&add,          &&subtract,   &&multiply,    &&divide, &&power, &&addCell,
+        &&subtractCell, &&multiplyCell, &&divideCell, &&powerCell,   &&sin,    &&cos,   &&tan,
+        &&sqrt,         &&log,          &&ln,         &&testDivisor, &&fail,   &&end};
+    static_assert(std::size(start) == static_cast<std::size_t>(Op::End) + 1);
+    const auto code = [](const Step* s) { return start[static_cast<std::size_t>(s->op)]; };
+
+    double* top = stack; // the value under the accumulator's is at top[-1]
+    double a = 0;        // the accumulator: the value on top
+    goto* code(step);
+push:
+    *top++ = a;
+    a = cell[step->cell];
+    goto* code(++step);
+add:
+    a = *--top + a;
+    goto* code(++step);
+subtract:
+    a = *--top - a;
+    goto* code(++step);
+multiply:
+    a = *--top * a;
+    goto* code(++step);
+divide:
+    if (undefinedDivisor(a))
+        return {Verdict::Undefined};
+    a = *--top / a;
+    goto* code(++step);
+power:
+    --top;
+    a = power(*top, a);
+    goto* code(++step);
+addCell:
+    a += cell[step->cell];
+    goto* code(++step);
+subtractCell:
+    a -= cell[step->cell];
+    goto* code(++step);
+multiplyCell:
+    a *= cell[step->cell];
+    goto* code(++step);
+divideCell:
+    if (undefinedDivisor(cell[step->cell]))
+        return {Verdict::Undefined};
+    a /= cell[step->cell];
+    goto* code(++step);
+powerCell:
+    a = power(a, cell[step->cell]);
+    goto* code(++step);
+sin:
+    a = std::sin(a);
+    goto* code(++step);
+cos:
+    a = std::cos(a);
+    goto* code(++step);
+tan:
+    if (std::fabs(a) == 0.5 * kPi)
+        return {Verdict::Undefined};
+    a = std::tan(a);
+    goto* code(++step);
+sqrt:
+    if (!(a >= 0.0))
+        return {Verdict::Undefined};
+    a = std::sqrt(a);
+    goto* code(++step);
+log:
+    if (!(a > 0.0))
+        return {Verdict::Undefined};
+    a = std::log(a);
+    goto* code(++step);
+ln:
+    if (!(a > 0.0))
+        return {Verdict::Undefined};
+    a = std::log(a) / std::log(kE);
+    goto* code(++step);
+testDivisor:
+    if (undefinedDivisor(a))
+        return {Verdict::Undefined};
+    goto* code(++step);
+fail:
+    return {Verdict::Failed};
+end:
+    return {Verdict::Value, a};
+}
+
+double Program::runSteps(double error)
+{
+    const Outcome outcome = execute(steps.data(), cells.data(), stack.data());
+    if (outcome.verdict == Verdict::Failed)
+        std::rethrow_exception(failure);
+    return outcome.verdict == Verdict::Value ? outcome.value : error;
+}
+
+std::size_t Program::runEach(const double* xs, double* values, std::size_t n, double y, double z,
+                             double ans, double error)
+{
+    double* const cell = cells.data();
+    cell[1] = y;
+    cell[2] = z;
+    cell[3] = ans;
+    for (std::size_t i = 0; i < n; ++i) {
+        cell[0] = xs[i];
+        const Outcome outcome = execute(steps.data(), cell, stack.data());
+        if (outcome.verdict == Verdict::Failed)
+            return i;
+        values[i] = outcome.verdict == Verdict::Value ? outcome.value : error;
+    }
+    return n;
+}
 
 void Program::compile(Expression& rules, const std::string& postfix)
 {
     steps.clear();
+    cells.assign(kNamedCells, 0.0);
+    stack.assign(1, 0.0); // enough for the constants worked out on the way
     failure = nullptr;
+    oneValue = false;
+    depth = 0;
+    int deepest = 1;
     IteratorString words(postfix);
-    while (words.hasMore()) {
+    while (words.hasMore() && !failure) {
         const std::string word = words.current();
         words.next();
-        Step step{};
         try {
-            step = compileWord(rules, word);
-        } catch (...) {
-            // Raised when the walk gets here; no word after it is ever reached.
-            failure = std::current_exception();
-            steps.push_back({Op::Fail, 0});
-            return;
+            compileWord(rules, word);
+        } catch (const Exception&) {
+            fail(std::current_exception()); // a conversion or range error of this word
+        } catch (const ExceptionError&) {
+            fail(std::current_exception());
         }
-        steps.push_back(step);
+        deepest = std::max(deepest, depth);
     }
+    if (!failure) {
+        if (depth == 0)
+            fail(std::make_exception_ptr(ExceptionError("Stack is Empty")));
+        else
+            steps.push_back({Op::End, 0});
+    }
+    stack.assign(static_cast<std::size_t>(deepest), 0.0);
+    oneValue = steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
 }
 
-Program::Step Program::compileWord(Expression& rules, const std::string& word)
+void Program::compileWord(Expression& rules, const std::string& word)
 {
     if (word.empty())
         throw ERangeError("Range check error");
     if (rules.isOperator(word[0])) {
-        switch (word[0]) {
-        case '+': return {Op::Add, 0};
-        case '-': return {Op::Subtract, 0};
-        case '*': return {Op::Multiply, 0};
-        case '/': return {Op::Divide, 0};
-        default: return {Op::Power, 0};
-        }
+        struct Entry {
+            char word;
+            Op op;
+            Op withCell;
+        };
+        static constexpr Entry operators[] = {{'+', Op::Add, Op::AddCell},
+                                              {'-', Op::Subtract, Op::SubtractCell},
+                                              {'*', Op::Multiply, Op::MultiplyCell},
+                                              {'/', Op::Divide, Op::DivideCell}};
+        Entry entry{'^', Op::Power, Op::PowerCell};
+        for (const Entry& e : operators)
+            if (e.word == word[0])
+                entry = e;
+        compileOperator(entry.op, entry.withCell);
+        return;
     }
     struct Entry {
         std::string_view word;
         Op op;
     };
-    // A function word of the rules that is none of these is the logarithm
-    // "log", and a named value that is none of these is "ans".
+    // A function word of the rules that is none of these is the logarithm "log".
     static constexpr Entry functions[] = {
         {"sin", Op::Sin}, {"cos", Op::Cos}, {"tan", Op::Tan}, {"sqrt", Op::Sqrt}, {"ln", Op::Ln}};
-    static constexpr Entry namedValues[] = {
-        {"x", Op::X}, {"y", Op::Y}, {"z", Op::Z}, {"pi", Op::Pi}, {"e", Op::E}};
-    const auto find = [&word](const auto& table, Op otherwise) -> Step {
-        for (const Entry& entry : table)
-            if (entry.word == word)
-                return {entry.op, 0};
-        return {otherwise, 0};
-    };
-    if (rules.isFunction(word))
-        return find(functions, Op::Log);
-    if (rules.isNamedValue(word))
-        return find(namedValues, Op::Ans);
-    return {Op::Number, numberValue(word)};
+    if (rules.isFunction(word)) {
+        Op op = Op::Log;
+        for (const Entry& e : functions)
+            if (e.word == word)
+                op = e.op;
+        compileFunction(op);
+        return;
+    }
+    // A named value of the rules that is none of these is "ans".
+    static constexpr std::string_view named[] = {"x", "y", "z"};
+    std::uint32_t cell = 3;
+    if (rules.isNamedValue(word)) {
+        for (std::uint32_t i = 0; i < std::size(named); ++i)
+            if (named[i] == word)
+                cell = i;
+        if (word == "pi")
+            cell = constant(kPi);
+        else if (word == "e")
+            cell = constant(kE);
+    } else {
+        cell = constant(numberValue(word));
+    }
+    steps.push_back({Op::Push, cell});
+    ++depth;
 }
 
-double Program::run(double x, double y, double z, double ans, double error)
+void Program::compileOperator(Op op, Op withCell)
 {
-    while (!values.isEmpty()) // left by a run that ended early or left extra operands
-        values.pop();
-    for (const Step& step : steps) {
-        switch (step.op) {
-        case Op::Number: values.push(step.number); break;
-        case Op::X: values.push(x); break;
-        case Op::Y: values.push(y); break;
-        case Op::Z: values.push(z); break;
-        case Op::Ans: values.push(ans); break;
-        case Op::Pi: values.push(kPi); break;
-        case Op::E: values.push(kE); break;
-        case Op::Add:
-        case Op::Subtract:
-        case Op::Multiply:
-        case Op::Divide:
-        case Op::Power: {
-            const double a = values.pop();
-            // The divisor is tested before the dividend is popped.
-            if (step.op == Op::Divide && (a == 0.0 || std::isnan(a)))
-                return error;
-            const double b = values.pop();
-            switch (step.op) {
-            case Op::Add: values.push(b + a); break;
-            case Op::Subtract: values.push(b - a); break;
-            case Op::Multiply: values.push(b * a); break;
-            case Op::Divide: values.push(b / a); break;
-            default: values.push(std::pow(b, a)); break;
-            }
-            break;
-        }
-        case Op::Sin:
-        case Op::Cos:
-        case Op::Tan:
-        case Op::Sqrt:
-        case Op::Log:
-        case Op::Ln: {
-            // The argument is looked at, and tested, before it is popped.
-            const double a = values.top();
-            if ((step.op == Op::Tan && std::fabs(a) == 0.5 * kPi) ||
-                (step.op == Op::Sqrt && !(a >= 0.0)) ||
-                ((step.op == Op::Log || step.op == Op::Ln) && !(a > 0.0)))
-                return error;
-            values.pop();
-            switch (step.op) {
-            case Op::Sin: values.push(std::sin(a)); break;
-            case Op::Cos: values.push(std::cos(a)); break;
-            case Op::Tan: values.push(std::tan(a)); break;
-            case Op::Sqrt: values.push(std::sqrt(a)); break;
-            case Op::Log: values.push(std::log(a)); break;
-            default: values.push(std::log(a) / std::log(kE)); break;
-            }
-            break;
-        }
-        case Op::Fail: std::rethrow_exception(failure);
-        }
+    if (depth < 2) {
+        // The divisor is popped, and tested, before the missing dividend.
+        if (op == Op::Divide && depth == 1)
+            steps.push_back({Op::TestDivisor, 0});
+        fail(std::make_exception_ptr(ExceptionError("Stack is Empty")));
+        return;
     }
-    return values.pop();
+    --depth;
+    if (steps.back().op == Op::Push)
+        steps.back().op = withCell; // the value just pushed is the right operand
+    else
+        steps.push_back({op, 0});
+    foldLastTwo();
+}
+
+void Program::compileFunction(Op op)
+{
+    if (depth < 1) {
+        fail(std::make_exception_ptr(ExceptionError("Stack is Empty")));
+        return;
+    }
+    steps.push_back({op, 0});
+    foldLastTwo();
+}
+
+std::uint32_t Program::constant(double value)
+{
+    cells.push_back(value);
+    return static_cast<std::uint32_t>(cells.size() - 1);
+}
+
+// A constant pushed and then worked on by a function or by another constant
+// becomes the constant they give, worked out by the very steps a run takes.
+// Where the result is undefined the steps stay, to give the error value when
+// a run reaches them.
+void Program::foldLastTwo()
+{
+    const std::size_t n = steps.size();
+    if (n < 2 || steps[n - 2].op != Op::Push || steps[n - 2].cell < kNamedCells)
+        return;
+    const Step last = steps[n - 1];
+    const bool cellOperand = last.op >= Op::AddCell && last.op <= Op::PowerCell;
+    const bool function = last.op >= Op::Sin && last.op <= Op::Ln;
+    if (!(function || (cellOperand && last.cell >= kNamedCells)))
+        return;
+    const Step tail[] = {steps[n - 2], last, {Op::End, 0}};
+    const Outcome outcome = execute(tail, cells.data(), stack.data());
+    if (outcome.verdict != Verdict::Value)
+        return;
+    steps.pop_back();
+    steps.back().cell = constant(outcome.value);
+}
+
+void Program::fail(std::exception_ptr met)
+{
+    failure = std::move(met);
+    steps.push_back({Op::Fail, 0});
 }

@@ -22,7 +22,7 @@ bool Expression::validate()
 {
     if (!bracketsBalanced())
         return false;
-    text = normalize();
+    changeText(normalize());
     IteratorString words(text);
     if (!words.hasMore())
         return false;

@@ -2,6 +2,8 @@
 // and the finished picture saved as "img.bmp".
 
 #include <cmath>
+#include <cstddef>
+#include <vector>
 
 #include "calculator/untCalc.h"
 #include "graph/Curve.h"
@@ -27,6 +29,19 @@ double Curve::operator()(double x)
         read = true;
     }
     return Form1->graphExpression.evaluate(x, y, z, ans);
+}
+
+double Curve::at(const std::vector<double>& xs, std::size_t k)
+{
+    if (k < ready)
+        return ahead[k];
+    const double value = (*this)(xs[k]);
+    ahead.resize(xs.size());
+    const std::size_t taken = Form1->graphExpression.evaluateEach(
+        xs.data() + k + 1, ahead.data() + k + 1, xs.size() - k - 1, y, z, ans);
+    samples += static_cast<int>(taken);
+    ready = k + 1 + taken;
+    return value;
 }
 
 bool TForm2::hasValue(double value) const
@@ -97,15 +112,20 @@ void TForm2::FormShow()
 void TForm2::sampleColumns(Canvas& canvas)
 {
     const int w = pictureWidth();
+    // The column advances by repeated addition of the step, not by multiples of it.
+    std::vector<double> xs;
+    double i = 0;
+    while (w >= i) {
+        xs.push_back(worldX(i));
+        i += Step;
+    }
     Curve f(SampleCount);
     double previousX = kFarLeft;
     double previousY = 0;
     bool previousHasValue = true;
-    // The column advances by repeated addition of the step, not by multiples of it.
-    double i = 0;
-    while (w >= i) {
-        PointX = worldX(i);
-        PointY = f(PointX);
+    for (std::size_t k = 0; k < xs.size(); ++k) {
+        PointX = xs[k];
+        PointY = f.at(xs, k);
         const double px = pixelX(PointX);
         const double py = pixelY(PointY);
         widenExtents(PointY);
@@ -116,20 +136,25 @@ void TForm2::sampleColumns(Canvas& canvas)
         previousX = px;
         previousY = py;
         previousHasValue = valued;
-        i += Step;
     }
 }
 
 void TForm2::sampleIntervals(Canvas& canvas)
 {
     const int quarter = pictureWidth() / 4;
-    Curve f(SampleCount);
+    std::vector<double> xs; // w - Step and w of every interval, in the order they are sampled
     double w = -quarter;
     while (w < quarter) {
-        const double ya = f(w - Step);
-        const double yb = f(w);
+        xs.push_back(w - Step);
+        xs.push_back(w);
+        w += Step;
+    }
+    Curve f(SampleCount);
+    for (std::size_t k = 0; k < xs.size(); k += 2) {
+        const double ya = f.at(xs, k);
+        const double yb = f.at(xs, k + 1);
+        w = xs[k + 1];
         if (hasValue(ya) && hasValue(yb))
             canvas.line((OriginX / ScaleX + w - Step) * ScaleX, pixelY(ya), pixelX(w), pixelY(yb));
-        w += Step;
     }
 }

@@ -18,6 +18,12 @@ Box reachOf(const QImage& picture)
     return {-kReach, -kReach, picture.width() + kReach, picture.height() + kReach};
 }
 
+// False for NaN too.
+bool inside(double x, double y, const Box& box)
+{
+    return x >= box.left && x <= box.right && y >= box.top && y <= box.bottom;
+}
+
 // Liang-Barsky: shortens the segment to the part inside the box; false if none.
 bool clip(double& x1, double& y1, double& x2, double& y2, const Box& box)
 {
@@ -77,6 +83,7 @@ void Canvas::setPen(QColor color, int width, bool roundEnds)
 
 void Canvas::setPenWidth(int width)
 {
+    forgetLastLine();
     const bool wide = rounded && width > 1;
     pen.setCapStyle(wide ? Qt::RoundCap : Qt::FlatCap);
     pen.setJoinStyle(wide ? Qt::RoundJoin : Qt::BevelJoin);
@@ -86,11 +93,13 @@ void Canvas::setPenWidth(int width)
 
 void Canvas::setBrushSolid(bool solid)
 {
+    forgetLastLine();
     painter.setBrush(solid ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
 }
 
 void Canvas::fillWhite()
 {
+    forgetLastLine();
     painter.fillRect(picture.rect(), Qt::white);
 }
 
@@ -100,15 +109,30 @@ void Canvas::line(double x1, double y1, double x2, double y2)
     y1 = std::trunc(y1);
     x2 = std::trunc(x2);
     y2 = std::trunc(y2);
+    const Box box = reachOf(picture);
+    if (inside(x1, y1, box) && inside(x2, y2, box)) {
+        // The usual case, a segment of a curve: clipping would change nothing,
+        // and each coordinate is already a whole number that an int holds.
+        const QLine segment(static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2),
+                            static_cast<int>(y2));
+        if (lastLineRepeatable && segment == lastLine)
+            return;
+        painter.drawLine(segment);
+        lastLine = segment;
+        lastLineRepeatable = pen.color().alpha() == 255;
+        return;
+    }
+    forgetLastLine();
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
         return;
-    if (!clip(x1, y1, x2, y2, reachOf(picture)))
+    if (!clip(x1, y1, x2, y2, box))
         return;
     painter.drawLine(pixel(x1), pixel(y1), pixel(x2), pixel(y2));
 }
 
 void Canvas::rectangle(double x1, double y1, double x2, double y2)
 {
+    forgetLastLine();
     const Box box = reachOf(picture);
     double corner[4] = {x1, y1, x2, y2};
     for (int k = 0; k < 4; ++k) {

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLine>
 #include <QPainter>
 
 // Drawing on a picture with a pen and a brush. Coordinates are doubles and are
@@ -26,8 +27,15 @@ public:
     void rectangle(double x1, double y1, double x2, double y2);
 
 private:
+    void forgetLastLine() { lastLineRepeatable = false; }
+
     QImage& picture;
     QPainter painter;
     QPen pen;
     bool rounded = false;
+    // The last line drawn, while drawing it again would change no pixel: the
+    // pen is opaque and nothing else was drawn since. A curve sampled finer
+    // than its pixels draws the same short segment many times over.
+    QLine lastLine;
+    bool lastLineRepeatable = false;
 };

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <limits>
+#include <new>
 #include <string>
+#include <utility>
 
 #include "engine/Expression.h"
 #include "platform/Conversions.h"
@@ -100,6 +102,9 @@ TEST(Evaluate, MalformedTextsThrow)
     EXPECT_EQ(failure("1E5,2"), "EConvertError: '1E5,2' is not a valid floating point value");
     EXPECT_EQ(failure("_E"), "EConvertError: 'E' is not a valid floating point value");
     EXPECT_EQ(failure("(1)(2)"), "ERangeError"); // the empty word of an unvalidated text
+    // A domain error met first returns the error value before the failing word.
+    EXPECT_EQ(failure("1/0+,"), "value");
+    EXPECT_EQ(failure("1/1+,"), "EConvertError: ',' is not a valid floating point value");
 }
 
 TEST(Evaluate, ExtraOperandsAreDiscardedAndStacksGrow)
@@ -124,6 +129,21 @@ TEST(Evaluate, ObjectStaysUsableAfterAFailure)
     e.setText("2*x");
     EXPECT_EQ(e.evaluate(4, 0, 0, 0), 8);
     EXPECT_EQ(e.getText(), "2 * x");
+
+    // Memory running out while compiling belongs to no word: nothing is kept.
+    struct OutOfMemoryOnce : Expression {
+        using Expression::Expression;
+        bool isNamedValue(const std::string& word) override
+        {
+            if (std::exchange(once, false))
+                throw std::bad_alloc();
+            return Expression::isNamedValue(word);
+        }
+        bool once = true;
+    };
+    OutOfMemoryOnce m("x+1");
+    EXPECT_THROW(m.evaluate(2, 0, 0, 0), std::bad_alloc);
+    EXPECT_EQ(m.evaluate(2, 0, 0, 0), 3);
 }
 
 } // namespace

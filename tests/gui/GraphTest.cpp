@@ -349,6 +349,13 @@ TEST_F(GraphTest, BadCalculatorFieldLeavesAxesOnly)
     press(graph->Button1);
     EXPECT_EQ(messages(), "");
     EXPECT_GT(blueIn(kWhole), 100);
+
+    // A word reached only where no domain error comes first fails at that sample.
+    MessageLog::clear();
+    plot("sqrt(x)+,");
+    EXPECT_EQ(messages(), "error: ',' is not a valid floating point value\n");
+    EXPECT_EQ(graph->SampleCount, 501); // x = 0 is the 501st column at step 0,5
+    EXPECT_EQ(graph->PointX, 0);
 }
 
 TEST_F(GraphTest, UnwritablePictureIsReportedOnce)
