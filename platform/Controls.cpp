@@ -11,56 +11,41 @@ void later(QObject* context, const std::function<void()>& handler)
         context, [handler] { Guard::run(handler); }, Qt::QueuedConnection);
 }
 
-// Runs a handler later, once no mouse button is held any more.
-class AfterRelease : public QObject {
+// Shows every event of an object to a function, for as long as it returns true.
+class Watcher : public QObject {
 public:
-    AfterRelease(QObject* context, std::function<void()> handler)
-        : QObject(context), handler(std::move(handler))
+    Watcher(QObject* watched, QObject* owner, std::function<bool(QEvent*)> watch)
+        : QObject(owner), watched(watched), watch(std::move(watch))
     {
-        qApp->installEventFilter(this);
+        watched->installEventFilter(this);
     }
 
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::MouseButtonRelease &&
-            QGuiApplication::mouseButtons() == Qt::NoButton) {
-            qApp->removeEventFilter(this);
-            later(parent(), handler);
+        if (watch && !watch(event)) {
+            watch = nullptr;
+            watched->removeEventFilter(this);
             deleteLater();
         }
         return false;
     }
 
 private:
-    std::function<void()> handler;
+    QObject* watched;
+    std::function<bool(QEvent*)> watch;
 };
 
-// Watches a field for the keyboard leaving it for another control.
-class LeaveWatcher : public QObject {
-public:
-    LeaveWatcher(QLineEdit* field, std::function<void()> handler)
-        : QObject(field), handler(std::move(handler))
-    {
-        field->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() != QEvent::FocusOut)
-            return false;
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return false;
-        if (QGuiApplication::mouseButtons() == Qt::NoButton)
-            later(parent(), handler);
-        else
-            new AfterRelease(parent(), handler);
+// Runs a handler later, once no mouse button is held any more.
+void afterRelease(QObject* context, const std::function<void()>& handler)
+{
+    new Watcher(qApp, context, [context, handler](QEvent* event) {
+        if (event->type() != QEvent::MouseButtonRelease ||
+            QGuiApplication::mouseButtons() != Qt::NoButton)
+            return true;
+        later(context, handler);
         return false;
-    }
-
-private:
-    std::function<void()> handler;
-};
+    });
+}
 
 } // namespace
 
@@ -84,7 +69,19 @@ void OnEditingDone(QLineEdit* field, std::function<void()> handler)
 {
     QObject::connect(field, &QLineEdit::returnPressed, field,
                      [field, handler] { later(field, handler); });
-    new LeaveWatcher(field, std::move(handler));
+    // The keyboard leaving for another control of the window.
+    new Watcher(field, field, [field, handler = std::move(handler)](QEvent* event) {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+                return true;
+            if (QGuiApplication::mouseButtons() == Qt::NoButton)
+                later(field, handler);
+            else
+                afterRelease(field, handler);
+        }
+        return true;
+    });
 }
 
 QFont SansFont(int pixelHeight, bool bold, bool italic)
