@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QStyleHints>
 #include <cmath>
-#include <cstdlib>
 #include <utility>
 
 #include "calculator/untCalc.h"

@@ -81,12 +81,8 @@ void TForm2::rangeDone(QLineEdit* field, double range)
     // A text that reads back as the range in use changes nothing: writing it
     // needs no redraw, which would only fail again as the one held did.
     const std::string shown = FloatToStr(range);
-    if (StrToFloat(shown) == range) {
-        const QSignalBlocker quiet(field);
-        SetText(field, shown);
-    } else {
-        SetText(field, shown);
-    }
+    const QSignalBlocker quiet(StrToFloat(shown) == range ? field : nullptr);
+    SetText(field, shown);
     if (failure)
         std::rethrow_exception(failure);
 }
