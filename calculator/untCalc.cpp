@@ -5,9 +5,9 @@
 #include <limits>
 
 #include "calculator/Keypad.h"
+#include "engine/Conversions.h"
 #include "graph/Graf.h"
 #include "platform/Controls.h"
-#include "platform/Conversions.h"
 #include "platform/Messages.h"
 
 TForm1* Form1 = nullptr;

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <utility>
 
+#include "engine/Conversions.h"
 #include "engine/Expression.h"
 #include "engine/IteratorString.h"
 #include "engine/Power.h"
-#include "platform/Conversions.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <limits>
 
+#include "engine/Conversions.h"
 #include "engine/Expression.h"
 #include "engine/IteratorString.h"
-#include "platform/Conversions.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Conversions.h"
+#include "engine/Conversions.h"
 
 class TForm;
 

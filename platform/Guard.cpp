@@ -2,8 +2,8 @@
 
 #include <utility>
 
+#include "engine/Conversions.h"
 #include "engine/Stack.h"
-#include "platform/Conversions.h"
 #include "platform/Messages.h"
 
 namespace {

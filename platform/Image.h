@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/Conversions.h"
+#include "engine/Conversions.h"
 
 // A file that cannot be written.
 class EFCreateError : public Exception {

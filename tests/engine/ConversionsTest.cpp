@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "platform/Conversions.h"
+#include "engine/Conversions.h"
 
 namespace {
 

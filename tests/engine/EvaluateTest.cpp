@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "engine/Conversions.h"
 #include "engine/Expression.h"
-#include "platform/Conversions.h"
 
 namespace {
 

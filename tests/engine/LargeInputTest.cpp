@@ -7,9 +7,9 @@
 #include <cmath>
 #include <string>
 
+#include "engine/Conversions.h"
 #include "engine/Expression.h"
 #include "engine/IteratorString.h"
-#include "platform/Conversions.h"
 
 namespace {
 

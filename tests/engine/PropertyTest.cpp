@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "engine/Conversions.h"
 #include "engine/Expression.h"
 #include "engine/IteratorString.h"
-#include "platform/Conversions.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
+#include "engine/Conversions.h"
 #include "fuzz/Properties.h"
-#include "platform/Conversions.h"
 
 namespace {
 

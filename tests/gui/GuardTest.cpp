@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <stdexcept>
 
+#include "engine/Conversions.h"
 #include "engine/Stack.h"
 #include "platform/Controls.h"
-#include "platform/Conversions.h"
 #include "platform/Guard.h"
 #include "platform/Messages.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Conversions.h"
+#include "engine/Conversions.h"
 
 #include <charconv>
 #include <cmath>

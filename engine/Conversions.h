@@ -6,7 +6,7 @@
 // The number texts of the program. The decimal mark is always ",", whatever
 // the user's regional settings or the C locale say.
 
-// Base of the platform's own failures; carries the text shown to the user.
+// Base of the failures whose text is shown to the user as it stands.
 class Exception : public std::exception {
 public:
     explicit Exception(std::string text) : text_(std::move(text)) {}
