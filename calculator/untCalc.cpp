@@ -1,5 +1,8 @@
 #include "calculator/untCalc.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QShortcut>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -30,10 +33,10 @@ void removeLastCharacter(std::string& text)
         text.pop_back();
 }
 
-QLineEdit* makeField(QWidget* parent, const char* name, const char* text, QRect place,
-                     const char* spokenName)
+NumberField* makeField(QWidget* parent, const char* name, const char* text, QRect place,
+                       const char* spokenName)
 {
-    auto* field = new QLineEdit(QString::fromUtf8(text), parent);
+    auto* field = new NumberField(QString::fromUtf8(text), parent);
     field->setObjectName(name);
     field->setGeometry(place);
     field->setAccessibleName(spokenName);
@@ -81,6 +84,9 @@ void TForm1::buildControls()
     // A field would otherwise cut a long expression, or its postfix text, at 32767 characters.
     for (QLineEdit* field : {Edit1, Edit2, Edit3, x, y, z})
         field->setMaxLength(std::numeric_limits<int>::max());
+    // Copy with nothing selected copies the result, as a calculator's does.
+    Edit1->copyWhenNothingSelected(Edit3);
+    Edit3->copyWhenNothingSelected(Edit3);
 
     for (const KeySpec& key : kKeypad) {
         auto* b = new QPushButton(QString::fromUtf8(key.caption), this);
@@ -111,12 +117,11 @@ void TForm1::buildControls()
     OnClick(button(28), [this] { Button28Click(); });
     OnClick(button(29), [this] { Button29Click(); });
     OnChange(Edit1, [this] { Edit1Change(); });
-    QObject::connect(Edit1, &QLineEdit::returnPressed, this, [this] {
-        Guard::run([this] {
-            char key = 13;
-            Edit1KeyPress(key);
-        });
-    });
+    Edit1->OnKeyPress = [this](char& key) { Edit1KeyPress(key); };
+    // Escape clears the expression, as C does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    QObject::connect(escape, &QShortcut::activated, this,
+                     [this] { Guard::run([this] { Button25Click(); }); });
 
     // Edit1, Edit2, Edit3, Button1 to Button28, x, y, z, Button29, Button30 to Button36.
     QWidget* previous = Edit2;
@@ -145,22 +150,42 @@ void TForm1::Edit1Change()
     buffer = GetText(Edit1);
 }
 
+// Enter and "=" evaluate; "=" stays out of the expression, where it could
+// never be valid.
 void TForm1::Edit1KeyPress(char& key)
 {
-    if (key == 13)
+    const bool evaluate = key == 13 || key == '=';
+    if (key == '=')
+        key = 0;
+    if (evaluate)
         Button21Click();
+}
+
+// A character typed on a keypad button that has the keyboard goes on in the
+// expression, at its end, as after a click on the button; the keys after it too.
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    const QString typed = event->text();
+    const bool onKeypad = std::find(buttons.begin(), buttons.end(), focusWidget()) != buttons.end();
+    if (onKeypad && !typed.isEmpty() && typed[0].isPrint()) {
+        Edit1->setFocus(Qt::OtherFocusReason);
+        Edit1->end(false);
+        QCoreApplication::sendEvent(Edit1, event);
+        return;
+    }
+    TForm::keyPressEvent(event);
 }
 
 void TForm1::append(const char* text)
 {
     buffer += text;
-    SetText(Edit1, buffer, ShowFrom::End);
+    EditText(Edit1, buffer);
 }
 
 void TForm1::Button25Click()
 {
     buffer.clear();
-    SetText(Edit1, buffer, ShowFrom::End);
+    EditText(Edit1, buffer);
 }
 
 void TForm1::Button28Click()
@@ -176,7 +201,7 @@ void TForm1::Button28Click()
     } else {
         removeLastCharacter(buffer);
     }
-    SetText(Edit1, buffer, ShowFrom::End);
+    EditText(Edit1, buffer);
 }
 
 double TForm1::answer() const

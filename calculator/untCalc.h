@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <array>
 #include <string>
 
 #include "engine/Expression.h"
 #include "platform/Form.h"
+#include "platform/NumberField.h"
 
 // The calculator window: an expression typed or built on the keypad, checked,
 // shown in postfix notation and evaluated with the variables x, y, z and ans.
@@ -18,12 +18,12 @@ public:
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
-    QLineEdit* Edit1; // the expression
-    QLineEdit* Edit2; // its postfix notation
-    QLineEdit* Edit3; // the last result, also the value of ans
-    QLineEdit* x;
-    QLineEdit* y;
-    QLineEdit* z;
+    NumberField* Edit1; // the expression
+    NumberField* Edit2; // its postfix notation
+    NumberField* Edit3; // the last result, also the value of ans
+    NumberField* x;
+    NumberField* y;
+    NumberField* z;
 
     QPushButton* button(int number) const
     {
@@ -47,6 +47,7 @@ public:
 
 protected:
     void FormShow() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();

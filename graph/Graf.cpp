@@ -2,6 +2,8 @@
 
 #include <QKeySequence>
 #include <QShortcut>
+#include <algorithm>
+#include <iterator>
 
 #include "graph/Glyphs.h"
 #include "platform/Controls.h"
@@ -13,25 +15,27 @@ namespace {
 constexpr int kPictureWidth = 500;
 constexpr int kPictureHeight = 320;
 constexpr double kStepChange = 0.1;
-// The finer-step button stops here: a step at or below zero would never end a redraw.
+// The finer-step button stops here, and a click that would go below lands
+// here: a step at or below zero would never end a redraw.
 constexpr double kFinestStep = 0.05;
 
 template <typename Control>
-Control* place(Control* control, const char* name, const char* accessibleName, QRect at)
+Control* place(Control* control, const char* name, const char* accessibleName, QRect at,
+               const char* toolTip = "")
 {
     control->setObjectName(name);
     control->setAccessibleName(accessibleName);
     control->setGeometry(at);
+    control->setToolTip(toolTip);
     return control;
 }
 
 QPushButton* glyphButton(QWidget* panel, const char* name, const char* accessibleName, QRect at,
                          const QIcon& glyph, const char* toolTip = "")
 {
-    auto* button = place(new QPushButton(panel), name, accessibleName, at);
+    auto* button = place(new QPushButton(panel), name, accessibleName, at, toolTip);
     button->setIcon(glyph);
     button->setIconSize(QSize(at.width() - 8, at.height() - 8));
-    button->setToolTip(toolTip);
     return button;
 }
 
@@ -45,6 +49,8 @@ TForm2::TForm2()
     TamMaxX = StrToFloat(GetText(Edit1));
     TamMaxY = StrToFloat(GetText(Edit2));
     Step = 1.0;
+    describeRange(Edit1, TamMaxX);
+    describeRange(Edit2, TamMaxY);
 }
 
 void TForm2::buildControls()
@@ -81,13 +87,20 @@ void TForm2::buildControls()
     BitBtn8 = glyphButton(Panel1, "BitBtn8", "coarser sampling", {192, 16, 50, 27},
                           Glyphs::slantedTriangle(false));
 
-    Trace = place(new QRadioButton("Trace", Panel1), "Trace", "trace mode", {256, 16, 72, 20});
-    Zoom = place(new QRadioButton("ZoomBox", Panel1), "Zoom", "zoom box mode", {256, 48, 80, 20});
+    Trace = place(new QRadioButton("Trace", Panel1), "Trace", "trace mode", {256, 16, 72, 20},
+                  "Dragging over the picture puts a square on the curve and shows its value");
+    Zoom = place(new QRadioButton("ZoomBox", Panel1), "Zoom", "zoom box mode", {256, 48, 80, 20},
+                 "Dragging over the picture draws a box; the view then zooms into it");
     Trace->setChecked(true);
     Button2 = place(new QPushButton("ZoomFit", Panel1), "Button2", "fit vertical range",
-                    {336, 40, 72, 25});
-    Button1 = place(new QPushButton("Reset", Panel1), "Button1", "reset view", {416, 40, 72, 25});
-    Mode2 = place(new QCheckBox("Mode2", Panel1), "Mode2", "column sampling", {392, 8, 96, 20});
+                    {336, 40, 72, 25},
+                    "Fit the vertical range to the values sampled since the last zoom, y = 0 "
+                    "included");
+    Button1 = place(new QPushButton("Reset", Panel1), "Button1", "reset view", {416, 40, 72, 25},
+                    "Back to the first view: (0, 0) in the middle, both ranges 20, step 0,5");
+    Mode2 = place(new QCheckBox("Mode2", Panel1), "Mode2", "column sampling", {392, 8, 96, 20},
+                  "Ticked: one sample every step pixels across the picture. Not ticked: one "
+                  "segment every step units of x, from -125 to 125");
     Mode2->setChecked(true);
     TrackBar1 =
         place(new QSlider(Qt::Horizontal, Panel1), "TrackBar1", "pen width", {112, 80, 76, 26});
@@ -98,11 +111,17 @@ void TForm2::buildControls()
     describeSampling();
 
     StaticText1 = place(new QLabel("TAM_MAX_X:", Panel1), "StaticText1", "", {192, 82, 70, 20});
-    Edit1 = place(new QLineEdit("20", Panel1), "Edit1", "horizontal range", {264, 80, 68, 22});
+    Edit1 = place(new NumberField("20", Panel1), "Edit1", "horizontal range", {264, 80, 68, 22});
     StaticText2 = place(new QLabel("TAM_MAX_Y:", Panel1), "StaticText2", "", {344, 82, 70, 20});
-    Edit2 = place(new QLineEdit("20", Panel1), "Edit2", "vertical range", {416, 80, 76, 22});
+    Edit2 = place(new NumberField("20", Panel1), "Edit2", "vertical range", {416, 80, 76, 22});
     StaticText1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     StaticText2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Tab goes in reading order: the top row left to right, then the next row.
+    QWidget* const readingOrder[] = {BitBtn1, BitBtn7,   BitBtn8, Trace, Mode2,   BitBtn2,
+                                     BitBtn3, BitBtn5,   BitBtn6, Zoom,  Button2, Button1,
+                                     BitBtn4, TrackBar1, Edit1,   Edit2};
+    for (std::size_t i = 1; i < std::size(readingOrder); ++i)
+        setTabOrder(readingOrder[i - 1], readingOrder[i]);
 
     // Present but never seen: hidden behind the strip.
     Label1 = place(new QLabel("Label1", this), "Label1", "", {8, 200, 40, 16});
@@ -145,8 +164,11 @@ void TForm2::buildControls()
 
 void TForm2::describeSampling()
 {
+    const std::string shown = FloatToStr(Step);
+    const bool one = shown == "1";
     const std::string step =
-        "the step is " + FloatToStr(Step) + (Mode2->isChecked() ? " pixels" : " units of x");
+        "the step is " + shown +
+        (Mode2->isChecked() ? (one ? " pixel" : " pixels") : (one ? " unit of x" : " units of x"));
     BitBtn7->setToolTip(QString::fromStdString("Finer sampling: " + step + "; each click takes " +
                                                FloatToStr(kStepChange) + " off, down to " +
                                                FloatToStr(kFinestStep)));
@@ -181,8 +203,7 @@ void TForm2::zoomBy(double factor)
 
 void TForm2::BitBtn7Click()
 {
-    if (Step - kStepChange >= kFinestStep)
-        Step -= kStepChange;
+    Step = std::max(Step - kStepChange, kFinestStep);
     FormShow();
 }
 

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -14,6 +13,7 @@
 
 #include "platform/Form.h"
 #include "platform/Image.h"
+#include "platform/NumberField.h"
 
 class Canvas;
 
@@ -37,8 +37,8 @@ public:
     QRadioButton* Trace;
     QRadioButton* Zoom;
     QStatusBar* StatusBar1;
-    QLineEdit* Edit1; // TAM_MAX_X
-    QLineEdit* Edit2; // TAM_MAX_Y
+    NumberField* Edit1; // TAM_MAX_X
+    NumberField* Edit2; // TAM_MAX_Y
     QLabel* Label1;
     QLabel* Label2;
     QLabel* StaticText1;
@@ -118,6 +118,8 @@ private:
     void rangeChanged(QLineEdit* field, double& range);
     void setRange(double& range, double value);
     void showRange(QLineEdit* field, double range);
+    // The tooltip gives the range whole, which the field may be too narrow to show.
+    void describeRange(QLineEdit* field, double range);
     void rangeDone(QLineEdit* field, double range);
     bool hasValue(double value) const;
     void sampleColumns(Canvas& canvas);

@@ -74,6 +74,8 @@ void TForm2::FormShow()
     const int h = pictureHeight();
     SampleCount = 0;
     typingFailure = nullptr; // this redraw tells what is wrong now
+    // The status bar read out the picture before this one.
+    StatusBar1->clearMessage();
     describeSampling();
     if (FitPending)
         applyFit();

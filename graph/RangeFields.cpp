@@ -69,8 +69,15 @@ void TForm2::setRange(double& range, double value)
 
 void TForm2::showRange(QLineEdit* field, double range)
 {
+    describeRange(field, range);
     if (field != typingIn)
         SetText(field, FloatToStr(range));
+}
+
+void TForm2::describeRange(QLineEdit* field, double range)
+{
+    const std::string what = field == Edit1 ? "Width" : "Height";
+    field->setToolTip(QString::fromStdString(what + " of the world shown: " + FloatToStr(range)));
 }
 
 void TForm2::rangeDone(QLineEdit* field, double range)

@@ -54,15 +54,49 @@ std::string GetText(const QLineEdit* field)
     return field->text().toStdString();
 }
 
-void SetText(QLineEdit* field, const std::string& text, ShowFrom from)
+void SetText(QLineEdit* field, const std::string& text)
 {
     const QString shown = QString::fromStdString(text);
     if (shown != field->text()) {
-        field->setText(shown); // leaves the cursor, and so the view, at the end
-        if (from == ShowFrom::Start)
-            field->setCursorPosition(0);
+        field->setText(shown);
+        field->setCursorPosition(0);
     }
     Guard::rethrowPending();
+}
+
+void EditText(QLineEdit* field, const std::string& text)
+{
+    const QString wanted = QString::fromStdString(text);
+    const QString shown = field->text();
+    if (wanted.isEmpty()) {
+        field->clear(); // an edit that also ends its undo step, which no move can in an empty field
+    } else if (wanted != shown) {
+        qsizetype same = 0;
+        while (same < wanted.size() && same < shown.size() && wanted[same] == shown[same])
+            ++same;
+        if (same > 0 && shown[same - 1].isHighSurrogate())
+            --same; // a character outside the BMP goes whole
+        if (same < shown.size()) {
+            field->setSelection(static_cast<int>(same), static_cast<int>(shown.size() - same));
+        } else {
+            field->end(false);
+            CloseUndoStep(field);
+        }
+        field->insert(wanted.mid(same));
+        CloseUndoStep(field);
+    }
+    Guard::rethrowPending();
+}
+
+// QLineEdit ends an undo step when its cursor moves and offers no other way
+// to; a selection, which a move would drop, ends one by itself.
+void CloseUndoStep(QLineEdit* field)
+{
+    if (field->hasSelectedText() || field->text().isEmpty())
+        return;
+    const int at = field->cursorPosition();
+    field->setCursorPosition(at > 0 ? at - 1 : at + 1);
+    field->setCursorPosition(at);
 }
 
 void OnEditingDone(QLineEdit* field, std::function<void()> handler)

@@ -12,15 +12,20 @@
 // A field's whole text, as UTF-8.
 std::string GetText(const QLineEdit* field);
 
-// Where a field shows a text the program writes into it: a number or a
-// postfix text is read from its first character; an expression being built
-// shows its end, where the keypad adds.
-enum class ShowFrom { Start, End };
+// Replaces a field's text, shown from its first character, where a number or
+// a postfix text is read from. When the text changes, the field's change
+// handler runs at once, nested; a failure in it ends the caller too. A text
+// equal to the field's own changes nothing, not even where its cursor is.
+void SetText(QLineEdit* field, const std::string& text);
 
-// Replaces a field's text. When the text changes, the field's change handler
-// runs at once, nested; a failure in it ends the caller too. A text equal to
-// the field's own changes nothing, not even where its cursor is.
-void SetText(QLineEdit* field, const std::string& text, ShowFrom from = ShowFrom::Start);
+// As SetText, but as an edit of its own that Ctrl+Z undoes, as the person's
+// are (SetText forgets what can be undone), shown at its end, where an
+// expression is built. Only what differs at the end is replaced: an append
+// adds, an erase removes.
+void EditText(QLineEdit* field, const std::string& text);
+
+// Ends the undo step being typed, so that the next edit is one of its own.
+void CloseUndoStep(QLineEdit* field);
 
 // The platform's default sans-serif family at a character height in pixels.
 QFont SansFont(int pixelHeight, bool bold = false, bool italic = false);

@@ -1,8 +1,10 @@
 #include "platform/Form.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QShowEvent>
 
 #include "platform/Guard.h"
@@ -24,6 +26,8 @@ int TForm::ShowModal()
 
 void TForm::showEvent(QShowEvent* event)
 {
+    for (QAbstractButton* button : findChildren<QAbstractButton*>())
+        button->installEventFilter(this); // once each: Qt drops a filter installed before
     QWidget::showEvent(event);
     if (!event->spontaneous())
         Guard::run([this] { FormShow(); });
@@ -37,4 +41,17 @@ void TForm::closeEvent(QCloseEvent* event)
         modalLoop->quit();
     if (isMainForm)
         QApplication::quit();
+}
+
+bool TForm::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* button = qobject_cast<QAbstractButton*>(watched);
+    if (!button || event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    if (!key->isAutoRepeat())
+        button->click();
+    return true;
 }

@@ -21,6 +21,8 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Enter and Return press a button that has the keyboard, as Space does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool isMainForm = false;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/Conversions.h"
+#include "engine/NumberAt.h"
 
 namespace {
 
@@ -151,6 +152,33 @@ TEST(Conversions, RoundTripsAndIgnoresTheLocale)
         EXPECT_EQ(FloatToStr(2.5), "2,5");
         EXPECT_EQ(StrToFloat("2,5"), 2.5);
         std::setlocale(LC_ALL, "C");
+    }
+}
+
+// "|" marks the place double-clicked; what a double click selects follows.
+TEST(Conversions, NumberAtTakesTheWholeNumber)
+{
+    struct Case {
+        std::string marked;
+        std::string number;
+    };
+    for (const Case& c : {Case{"0,142857|142857143", "0,142857142857143"},
+                          {"-|3", "-3"},
+                          {"2-|3", "3"},
+                          {"x*-|1,5E-7+1", "-1,5E-7"},
+                          {"1,5E-|7", "1,5E-7"},
+                          {"2*_3|", "_3"},
+                          {"3|E", "3"},
+                          {"7|+8", "7"},
+                          {"Y: -|INF", "-INF"},
+                          {"s|in(2)", ""},
+                          {"x|2", ""},
+                          {",|+1", ""},
+                          {"|", ""}}) {
+        const std::size_t place = c.marked.find('|');
+        const std::string text = c.marked.substr(0, place) + c.marked.substr(place + 1);
+        const TextSpan span = NumberAt(text, place);
+        EXPECT_EQ(text.substr(span.from, span.to - span.from), c.number) << c.marked;
     }
 }
 

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QClipboard>
 #include <QTimer>
 
 #include "WindowFixture.h"
@@ -135,6 +136,25 @@ TEST_F(Calculator, EqualsShowsPostfixAndValueAndCarriesAns)
     EXPECT_EQ(text(calculator->Edit2), "x y * z +");
     EXPECT_EQ(text(calculator->Edit3), "7");
     EXPECT_EQ(messages(), "");
+
+    // Copy with nothing selected copies the result; a double click selects a
+    // whole number, a word elsewhere; a triple click, the field.
+    QTest::keyClick(calculator->Edit1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "7");
+    click(25);
+    type("_1/7");
+    click(21);
+    const auto clickAt = [](QLineEdit* field, int place, bool twice) {
+        field->setCursorPosition(place);
+        const QPoint at = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        twice ? QTest::mouseDClick(field, Qt::LeftButton, {}, at)
+              : QTest::mouseClick(field, Qt::LeftButton, {}, at);
+        return field->selectedText().toStdString();
+    };
+    EXPECT_EQ(clickAt(calculator->Edit3, 5, true), "-0,142857142857143");
+    calculator->Edit1->setText("2*sqrt(2)");
+    EXPECT_EQ(clickAt(calculator->Edit1, 4, true), "sqrt");
+    EXPECT_EQ(clickAt(calculator->Edit1, 4, false), "2*sqrt(2)");
 }
 
 TEST_F(Calculator, ErroAndRecovery)
@@ -214,6 +234,28 @@ TEST_F(Calculator, EnterInTheExpressionRunsEquals)
     type("+");
     QTest::keyClick(calculator->Edit1, Qt::Key_Enter);
     EXPECT_EQ(messages(), kInvalid);
+
+    // "=" evaluates and stays out; the keypad's decimal key gives "," in every field.
+    click(25);
+    type("1");
+    QTest::keyClick(calculator->Edit1, Qt::Key_Period, Qt::KeypadModifier);
+    type("5*2=");
+    EXPECT_EQ(text(calculator->Edit1), "1,5*2");
+    EXPECT_EQ(text(calculator->Edit3), "3");
+    QTest::keyClick(calculator->x, Qt::Key_Period, Qt::KeypadModifier);
+    EXPECT_EQ(text(calculator->x), "0,");
+
+    // A pasted line loses its breaks, and its paste is an undo step of its own.
+    click(25);
+    for (const char* clip : {"3*3\n", "\t+1\r\n+1\n\n"}) {
+        QGuiApplication::clipboard()->setText(clip);
+        QTest::keyClick(calculator->Edit1, Qt::Key_V, Qt::ControlModifier);
+    }
+    EXPECT_EQ(text(calculator->Edit1), "3*3 +1 +1");
+    QTest::keyClick(calculator->Edit1, Qt::Key_Return);
+    EXPECT_EQ(text(calculator->Edit3), "11");
+    QTest::keyClick(calculator->Edit1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text(calculator->Edit1), "3*3");
 }
 
 TEST_F(Calculator, TypingLandsAtTheCaretKeypadAtTheEnd)
@@ -243,6 +285,39 @@ TEST_F(Calculator, KeypadLeavesTheKeyboardInTheExpression)
     EXPECT_EQ(calculator->focusWidget(), calculator->Edit1);
     for (int n = 1; n <= 36; ++n)
         EXPECT_EQ(calculator->button(n)->focusPolicy(), Qt::TabFocus) << n;
+
+    // Pressed from the keyboard, a button keeps it: Space and Enter press it
+    // again; a character typed goes on in the expression, at its end.
+    calculator->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(calculator.get()));
+    click(25);
+    QPushButton* seven = calculator->button(1);
+    seven->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(seven, Qt::Key_Space);
+    QTest::keyClick(seven, Qt::Key_Return);
+    EXPECT_EQ(calculator->focusWidget(), seven);
+    QTest::keyClick(seven, '+');
+    QTest::keyClicks(calculator->focusWidget(), "1\r");
+    EXPECT_EQ(text(calculator->Edit1), "77+1");
+    EXPECT_EQ(text(calculator->Edit3), "78");
+
+    // C, Escape, "<--" and the keypad are edits of their own that Ctrl+Z undoes
+    // and Ctrl+Shift+Z or Ctrl+Y redoes, as typing is.
+    const auto key = [this](Qt::Key k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
+        QTest::keyClick(calculator->Edit1, k, m);
+        return text(calculator->Edit1) + (calculator->Edit1->hasSelectedText() ? " selected" : "");
+    };
+    click(16); // +
+    click(28); // <--
+    click(18); // sqrt(
+    click(25); // C
+    for (const char* before : {"77+1sqrt(", "77+1", "77+1+", "77+1", "77"})
+        EXPECT_EQ(key(Qt::Key_Z), before);
+    EXPECT_EQ(key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier), "77+1");
+    EXPECT_EQ(key(Qt::Key_Y), "77+1+");
+    EXPECT_EQ(key(Qt::Key_Escape, Qt::NoModifier), "");
+    EXPECT_EQ(key(Qt::Key_Z), "77+1+");
+    EXPECT_EQ(calculator->buffer, "77+1+");
 }
 
 TEST_F(Calculator, GraficoOpensTheGraphWindowModally)

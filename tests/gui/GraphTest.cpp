@@ -33,6 +33,13 @@ TEST_F(GraphTest, StartStateAndMappings)
     EXPECT_EQ(graph->Button2->text(), "ZoomFit");
     EXPECT_EQ(graph->Zoom->text(), "ZoomBox");
     EXPECT_FALSE(graph->BitBtn5->icon().isNull());
+    const std::string readingOrder = "BitBtn1 BitBtn7 BitBtn8 Trace Mode2 BitBtn2 BitBtn3 BitBtn5 "
+                                     "BitBtn6 Zoom Button2 Button1 BitBtn4 TrackBar1 Edit1 Edit2 ";
+    std::string order; // of Tab
+    for (QWidget* w = graph->BitBtn1; order.size() < readingOrder.size(); w = w->nextInFocusChain())
+        if (w->focusPolicy() & Qt::TabFocus)
+            order += w->objectName().toStdString() + " ";
+    EXPECT_EQ(order, readingOrder);
 
     plot("x");
     EXPECT_EQ(graph->ScaleX, 25);
@@ -138,8 +145,9 @@ TEST_F(GraphTest, IntervalSamplingDrawsChords)
 TEST_F(GraphTest, NavigationButtons)
 {
     plot("x");
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 4; ++i)
         press(graph->BitBtn3);
+    QTest::keyClick(graph->BitBtn3, Qt::Key_Enter); // as a click
     EXPECT_EQ(graph->OriginX, 275);
     press(graph->BitBtn2);
     press(graph->BitBtn1);
@@ -151,6 +159,7 @@ TEST_F(GraphTest, NavigationButtons)
     press(graph->BitBtn5);
     EXPECT_EQ(field(graph->Edit1), "16,6666666666667");
     EXPECT_EQ(field(graph->Edit2), "16,6666666666667");
+    EXPECT_EQ(graph->Edit1->toolTip(), "Width of the world shown: 16,6666666666667");
     // Shown from the first digit, not scrolled to the end.
     EXPECT_EQ(graph->Edit1->cursorPosition(), 0);
     EXPECT_EQ(graph->Edit2->cursorPosition(), 0);
@@ -178,12 +187,13 @@ TEST_F(GraphTest, FinerStepStopsAboveZero)
     for (int i = 0; i < 9; ++i)
         press(graph->BitBtn7);
     EXPECT_NEAR(graph->Step, 0.1, 1e-9);
+    press(graph->BitBtn7); // would go below the finest step: lands on it
+    EXPECT_EQ(graph->Step, 0.05);
     press(graph->BitBtn7);
-    press(graph->BitBtn7);
-    EXPECT_NEAR(graph->Step, 0.1, 1e-9);
-    // About 5001 samples; the accumulated step may end one short of column 500.
-    EXPECT_GE(graph->SampleCount, 5000);
-    EXPECT_LE(graph->SampleCount, 5001);
+    EXPECT_EQ(graph->Step, 0.05);
+    // About 10001 samples; the accumulated step may end one short of column 500.
+    EXPECT_GE(graph->SampleCount, 10000);
+    EXPECT_LE(graph->SampleCount, 10001);
 }
 
 TEST_F(GraphTest, ZoomFit)

@@ -64,6 +64,7 @@ TEST_F(Mouse, TraceSquareSitsOnTheCurve)
 
     press(graph->BitBtn3);
     EXPECT_EQ(greenIn(kWholePicture()), 0);
+    EXPECT_EQ(status(), ""); // the reading was of the picture before
 }
 
 TEST_F(Mouse, TraceWithoutAValue)

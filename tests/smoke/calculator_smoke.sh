@@ -130,6 +130,29 @@ xdotool key Escape
 sleep 0.5
 xdotool search --onlyvisible --name '^Grafic Mode$' >/dev/null && fail "the graph window stayed open"
 
+# The keypad's decimal key types ","; a double click takes the whole result;
+# a pasted line loses its break; Ctrl+Z brings back what C cleared.
+target=$(window_named Calculator)
+press 300 168  # C
+xdotool type '_1'
+xdotool key KP_Decimal
+xdotool type '5/7'
+xdotool key Return
+printf '<nothing copied>' | xclip -selection clipboard
+xdotool mousemove --window "$target" 90 132 click --repeat 2 --delay 80 1 key ctrl+c
+sleep 0.2
+copied=$(xclip -o -selection clipboard)
+[ "$copied" = "-0,214285714285714" ] || fail "a double click on the result of _1,5/7 copies '$copied'"
+printf '3*3\n' | xclip -selection clipboard
+press 144 36   # Edit1
+xdotool key ctrl+a ctrl+v Return
+result=$(copy_field 160 132)
+[ "$result" = "9" ] || fail "3*3 pasted with its line break gives '$result'"
+press 300 168  # C
+xdotool key ctrl+z
+expression=$(copy_field 160 36)
+[ "$expression" = "3*3" ] || fail "Ctrl+Z after C gives back '$expression'"
+
 end_program "$pid"
 if grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q .; then
     cat "$work/stderr" >&2
