@@ -81,7 +81,7 @@ void TApplication::Initialize()
 {
     // The advice names the program as it was started, so that it can be pasted.
     if (!displayAvailable(argc, argv))
-        throw Exception(
+        throw ENoDisplay(
             "calculator: no display found; start it under a virtual X server: xvfb-run -a " +
             std::string(argc > 0 && argv[0][0] != '\0' ? argv[0] : "calculator"));
     qt = std::make_unique<GuardedApplication>(argc, argv);
