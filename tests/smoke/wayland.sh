@@ -34,8 +34,9 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() {
+fail() { # shows what the program wrote, too
     echo "FAIL: $*" >&2
+    [ ! -s "$work/stderr" ] || { echo "--- the program's stderr:" >&2 && cat "$work/stderr" >&2; }
     exit 1
 }
 dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
@@ -89,8 +90,8 @@ stop() { # ends the program as a session does: SIGTERM, status 0, no error outpu
     status=0
     wait "$pid" || status=$?
     pid=
-    [ "$status" -eq 0 ] || { cat "$work/stderr" >&2; fail "$1: the program ended with status $status"; }
-    [ ! -s "$work/stderr" ] || { cat "$work/stderr" >&2; fail "$1: the program wrote errors"; }
+    [ "$status" -eq 0 ] || fail "$1: the program ended with status $status"
+    [ ! -s "$work/stderr" ] || fail "$1: the program wrote errors"
 }
 
 export XDG_RUNTIME_DIR="$work/runtime"
@@ -111,7 +112,6 @@ env -u DISPLAY QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$prog
 pid=$!
 if ! atspi "$pid" window Calculator; then
     grep -q 'Could not find the Qt platform plugin "wayland"' "$work/stderr" && skip "Qt's Wayland plugin (qt6-wayland)"
-    cat "$work/stderr" >&2
     fail "no window named Calculator on Qt's wayland platform"
 fi
 shown "$pid" Calculator || fail "weston shows no window Calculator of $id"
@@ -133,6 +133,6 @@ n=917
 while [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
 env -u QT_QPA_PLATFORM DISPLAY=":$n" "$program" 2>"$work/stderr" &
 pid=$!
-shown "$pid" Calculator || { cat "$work/stderr" >&2; fail "with Qt's own choice, weston shows no Calculator"; }
+shown "$pid" Calculator || fail "with Qt's own choice, weston shows no Calculator"
 stop "Qt's own choice"
 echo "ok: both windows on weston, and Qt's own choice is Wayland there"
