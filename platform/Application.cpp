@@ -85,6 +85,7 @@ void TApplication::Initialize()
             "calculator: no display found; start it under a virtual X server: xvfb-run -a " +
             std::string(argc > 0 && argv[0][0] != '\0' ? argv[0] : "calculator"));
     qt = std::make_unique<GuardedApplication>(argc, argv);
+    closeDisplayCheck();
     QApplication::setApplicationName("calculator");
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(CALC_APP_ID);

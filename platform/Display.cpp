@@ -48,14 +48,20 @@ std::optional<std::string> option(int argc, char** argv, const char* name)
     return value;
 }
 
+xcb_connection_t* answeredConnection = nullptr;
+
 // Whether the X server named by "-display" or DISPLAY answers.
 bool xServerAnswers(int argc, char** argv)
 {
     const std::optional<std::string> display = option(argc, argv, "display");
     xcb_connection_t* connection = xcb_connect(display ? display->c_str() : nullptr, nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    closeDisplayCheck();
+    answeredConnection = connection;
+    return true;
 }
 
 // Whether libwayland-client takes an inherited socket: WAYLAND_SOCKET must be
@@ -159,4 +165,11 @@ bool displayAvailable(int argc, char** argv)
             return true;
     }
     return false;
+}
+
+void closeDisplayCheck()
+{
+    if (answeredConnection)
+        xcb_disconnect(answeredConnection);
+    answeredConnection = nullptr;
 }
