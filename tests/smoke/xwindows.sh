@@ -15,9 +15,8 @@ fail() {
     exit 1
 }
 
-# On every exit: ends what is still running and removes the work folder; on a
-# failure, also shows the program's own output and, where a command failed
-# without a word, the step it failed in.
+# On every exit: ends what still runs, removes the work folder; on a failure,
+# shows the program's output and the step where a command failed silently.
 finish() {
     status=$?
     if [ "$status" -ne 0 ]; then
@@ -31,17 +30,14 @@ finish() {
     [ -z "${work:-}" ] || { chmod -R u+w "$work"; rm -rf "$work"; }
 }
 
-# Runs a command every tenth of a second until it succeeds; false after that
-# many seconds.
-wait_for() { # seconds command...
-    deadline=$(($(date +%s) + $1))
-    shift
+# Runs a command every tenth of a second until it succeeds; false after 20 s.
+wait_until() { # command...
+    deadline=$(($(date +%s) + 20))
     until "$@"; do
         [ "$(date +%s)" -lt "$deadline" ] || return 1
         sleep 0.1
     done
 }
-wait_until() { wait_for 20 "$@"; }
 
 # The first visible window of that exact name, of one program when a pid is given.
 window_named() { # name [pid]
@@ -60,18 +56,15 @@ copy_field() { # x y
     # Copying an empty selection leaves the clipboard as it was.
     printf '<nothing copied>' | xclip -selection clipboard
     press "$1" "$2"
-    step="copying the field at $1,$2"
     xdotool key ctrl+a ctrl+c
-    wait_for 5 copied || true
+    wait_until copied || true
     xclip -o -selection clipboard
 }
 copied() { [ "$(xclip -o -selection clipboard)" != '<nothing copied>' ]; }
 
 # Whether a field comes to show a text; what it shows is left in "shown".
-field_shows() { # x y text
-    wait_until field_is "$@"
-}
-field_is() {
+field_shows() { wait_until field_is "$@"; }
+field_is() { # x y text
     shown=$(copy_field "$1" "$2")
     [ "$shown" = "$3" ]
 }
