@@ -15,7 +15,7 @@
 #include <xcb/xcb.h>
 
 // Qt 6.4 tries the platforms of a list in order and runs on the first that
-// starts; a display is available when one of them would start. The list is
+// starts, the one named here; there is no display when none would. The list is
 // "-platform LIST" from the command line, else QT_QPA_PLATFORM, else "xcb",
 // with "wayland" before it in a Wayland session (WAYLAND_DISPLAY set, or
 // XDG_SESSION_TYPE=wayland). Entries are separated by ';'; the arguments after
@@ -151,7 +151,7 @@ std::string platformList(int argc, char** argv)
 
 } // namespace
 
-bool displayAvailable(int argc, char** argv)
+const char* displayPlatform(int argc, char** argv)
 {
     std::istringstream list(platformList(argc, argv));
     for (std::string entry; std::getline(list, entry, ';');) {
@@ -162,9 +162,9 @@ bool displayAvailable(int argc, char** argv)
                                            [&](const Platform& p) { return name == p.key; });
         if (platform != std::end(platforms) &&
             (!platform->serverAnswers || platform->serverAnswers(argc, argv)))
-            return true;
+            return platform->key;
     }
-    return false;
+    return nullptr;
 }
 
 void closeDisplayCheck()
