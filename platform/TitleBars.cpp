@@ -17,7 +17,7 @@ const char* const userSettings[] = {
 
 struct Globals {
     bool shell = false;       // xdg_wm_base: Qt's windows are xdg-shell toplevels
-    bool decorations = false; // the compositor decorates toplevels when asked
+    bool decorations = false; // zxdg_decoration_manager_v1: the compositor can draw title bars
 };
 
 void onGlobal(void* data, wl_registry*, uint32_t, const char* interface, uint32_t)
