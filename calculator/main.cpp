@@ -5,6 +5,7 @@
 int main(int argc, char** argv)
 {
     TApplication application(argc, argv);
+    int status = 0;
     try {
         Application->Initialize();
         Application->CreateForm(Form1);
@@ -12,6 +13,9 @@ int main(int argc, char** argv)
         Application->Run();
     } catch (const Exception& failure) {
         Application->ShowException(failure);
+        // Nothing opened: a launcher or a script must be able to tell.
+        if (dynamic_cast<const ENoDisplay*>(&failure))
+            status = 1;
     }
-    return 0;
+    return status;
 }

@@ -1,7 +1,10 @@
-# Benchmarks are built when CALC_BENCH is on and Google Benchmark is found;
-# CTest never runs them. calc_add_benchmark puts every benchmark executable in
+# Benchmarks are built when CALC_BENCH is on (or empty, with the tests) and
+# Google Benchmark is found; CTest never runs them. calc_add_benchmark puts every benchmark executable in
 # <build>/bench and under the target "benchmarks", which is what bench/run
 # builds and runs, so a benchmark added anywhere in the tree is picked up.
+if(CALC_BENCH STREQUAL "")
+  set(CALC_BENCH ${CALC_TESTS})
+endif()
 if(CALC_BENCH)
   find_package(benchmark QUIET)
   if(NOT benchmark_FOUND)

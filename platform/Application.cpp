@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <sys/socket.h>
@@ -12,6 +13,7 @@
 #include "platform/Form.h"
 #include "platform/Guard.h"
 #include "platform/Messages.h"
+#include "platform/TitleBars.h"
 
 TApplication* Application = nullptr;
 
@@ -79,12 +81,16 @@ TApplication::~TApplication()
 
 void TApplication::Initialize()
 {
+    const char* platform = displayPlatform(argc, argv);
     // The advice names the program as it was started, so that it can be pasted.
-    if (!displayAvailable(argc, argv))
-        throw Exception(
+    if (!platform)
+        throw ENoDisplay(
             "calculator: no display found; start it under a virtual X server: xvfb-run -a " +
             std::string(argc > 0 && argv[0][0] != '\0' ? argv[0] : "calculator"));
+    if (std::strcmp(platform, "wayland") == 0)
+        leaveTitleBarsToCompositor();
     qt = std::make_unique<GuardedApplication>(argc, argv);
+    closeDisplayCheck();
     QApplication::setApplicationName("calculator");
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(CALC_APP_ID);

@@ -8,6 +8,13 @@
 
 class TForm;
 
+// What Initialize throws when no display can be had: nothing can open, which
+// the caller reports apart from other failures.
+class ENoDisplay : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // The application object: creates the windows in order (the first is the
 // main window) and runs the event loop until the main window closes.
 class TApplication {
@@ -17,7 +24,7 @@ public:
     TApplication(const TApplication&) = delete;
     TApplication& operator=(const TApplication&) = delete;
 
-    // Starts the window system; throws an Exception when there is no display.
+    // Starts the window system; throws ENoDisplay when there is no display.
     void Initialize();
 
     template <typename Form> void CreateForm(Form*& reference)

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -13,13 +15,15 @@
 #include <xcb/xcb.h>
 
 // Qt 6.4 tries the platforms of a list in order and runs on the first that
-// starts; a display is available when one of them would start. The list is
+// starts, the one named here; there is no display when none would. The list is
 // "-platform LIST" from the command line, else QT_QPA_PLATFORM, else "xcb",
 // with "wayland" before it in a Wayland session (WAYLAND_DISPLAY set, or
-// XDG_SESSION_TYPE=wayland). Entries are separated by ';'; a name's case and
-// its arguments after ':' do not count. The platforms of the table below start
-// when their display server answers; any other (offscreen, vnc, ...) needs
-// none, and what goes wrong there Qt reports itself.
+// XDG_SESSION_TYPE=wayland). Entries are separated by ';'; the arguments after
+// ':' do not count, and a name matches a plugin's key whole, in any case. The
+// table below holds the keys of Qt 6.4's platforms: those of a display server
+// start when it answers, the others need none (what goes wrong there Qt
+// reports itself). A name that is no platform's key starts nothing: Qt would
+// only warn and go on to the next entry, or abort when none is left.
 
 namespace {
 
@@ -44,14 +48,33 @@ std::optional<std::string> option(int argc, char** argv, const char* name)
     return value;
 }
 
+xcb_connection_t* answeredConnection = nullptr;
+
 // Whether the X server named by "-display" or DISPLAY answers.
 bool xServerAnswers(int argc, char** argv)
 {
     const std::optional<std::string> display = option(argc, argv, "display");
     xcb_connection_t* connection = xcb_connect(display ? display->c_str() : nullptr, nullptr);
-    const bool answers = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return answers;
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    closeDisplayCheck();
+    answeredConnection = connection;
+    return true;
+}
+
+// Whether libwayland-client takes an inherited socket: WAYLAND_SOCKET must be
+// a whole number as strtol reads it, kept as an int, naming an open
+// descriptor. When the variable is set, nothing else is tried.
+bool inheritedSocketOpen(const std::string& text)
+{
+    errno = 0;
+    char* end = nullptr;
+    const long number = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || end == text.c_str() || *end != '\0')
+        return false;
+    return ::fcntl(static_cast<int>(number), F_GETFD) != -1;
 }
 
 // Whether the compositor that libwayland-client would connect to answers: a
@@ -59,8 +82,8 @@ bool xServerAnswers(int argc, char** argv)
 // (wayland-0 when unset), in XDG_RUNTIME_DIR unless the name is absolute.
 bool compositorAnswers(int, char**)
 {
-    if (environment("WAYLAND_SOCKET"))
-        return true;
+    if (const auto inherited = environment("WAYLAND_SOCKET"))
+        return inheritedSocketOpen(*inherited);
     std::string path = environment("WAYLAND_DISPLAY").value_or("wayland-0");
     if (path.empty() || path[0] != '/') {
         const std::string folder = environment("XDG_RUNTIME_DIR").value_or("");
@@ -82,14 +105,24 @@ bool compositorAnswers(int, char**)
     return answers;
 }
 
-struct DisplayServer {
-    const char* platform; // the name, or the start of the names (wayland-egl, ...)
-    bool (*answers)(int argc, char** argv);
+struct Platform {
+    const char* key;
+    bool (*serverAnswers)(int argc, char** argv); // null: needs no display server
 };
 
-const DisplayServer displayServers[] = {
+const Platform platforms[] = {
     {"xcb", xServerAnswers},
     {"wayland", compositorAnswers},
+    {"wayland-egl", compositorAnswers},
+    {"wayland-brcm", compositorAnswers},
+    {"eglfs", nullptr},
+    {"linuxfb", nullptr},
+    {"directfb", nullptr},
+    {"vkkhrdisplay", nullptr},
+    {"minimal", nullptr},
+    {"minimalegl", nullptr},
+    {"offscreen", nullptr},
+    {"vnc", nullptr},
 };
 
 // The platform an entry of the list names: "Wayland:scale=2" names "wayland".
@@ -118,18 +151,25 @@ std::string platformList(int argc, char** argv)
 
 } // namespace
 
-bool displayAvailable(int argc, char** argv)
+const char* displayPlatform(int argc, char** argv)
 {
     std::istringstream list(platformList(argc, argv));
     for (std::string entry; std::getline(list, entry, ';');) {
         const std::string name = platformName(entry);
         if (name.empty())
             continue;
-        const auto server =
-            std::find_if(std::begin(displayServers), std::end(displayServers),
-                         [&](const DisplayServer& s) { return name.rfind(s.platform, 0) == 0; });
-        if (server == std::end(displayServers) || server->answers(argc, argv))
-            return true;
+        const auto platform = std::find_if(std::begin(platforms), std::end(platforms),
+                                           [&](const Platform& p) { return name == p.key; });
+        if (platform != std::end(platforms) &&
+            (!platform->serverAnswers || platform->serverAnswers(argc, argv)))
+            return platform->key;
     }
-    return false;
+    return nullptr;
+}
+
+void closeDisplayCheck()
+{
+    if (answeredConnection)
+        xcb_disconnect(answeredConnection);
+    answeredConnection = nullptr;
 }

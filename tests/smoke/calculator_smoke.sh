@@ -6,7 +6,7 @@ set -eu
 program=$1
 . "$(dirname "$0")/xwindows.sh"
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap finish EXIT
 cd "$work"
 
 "$program" 2>"$work/stderr" &
@@ -16,15 +16,25 @@ target=$(window_named Calculator)
 [ -n "$target" ] || fail "no window named Calculator"
 # A field shows a text the program wrote from its first character when putting
 # its cursor at the start (click, Home, Tab away) changes nothing on screen.
+# The field is looked at once two looks a tenth of a second apart agree.
+look() { import -window "$target" -crop "$3x$4+$1+$2" +repage ppm:- | md5sum; }
+settled() { # x y width height
+    earlier=$(look "$@")
+    for _ in $(seq 50); do
+        sleep 0.1
+        now=$(look "$@")
+        [ "$now" != "$earlier" ] || break
+        earlier=$now
+    done
+    echo "$now"
+}
 shows_start() { # x y width height of the field in the target window
     xdotool mousemove --window "$target" 2 2
-    sleep 0.2
-    before=$(import -window "$target" -crop "$3x$4+$1+$2" +repage ppm:- | md5sum)
+    before=$(settled "$@")
     press $(($1 + $3 / 2)) $(($2 + $4 / 2))
     xdotool key Home Tab
     xdotool mousemove --window "$target" 2 2
-    sleep 0.3
-    after=$(import -window "$target" -crop "$3x$4+$1+$2" +repage ppm:- | md5sum)
+    after=$(settled "$@")
     [ "$before" = "$after" ]
 }
 
@@ -32,21 +42,16 @@ press 32 168   # 7
 press 204 288  # +
 press 88 168   # 8
 press 144 328  # =
-expression=$(copy_field 160 36)
-result=$(copy_field 160 132)
-postfix=$(copy_field 160 84)
-[ "$expression" = "7+8" ] || fail "expression field shows '$expression'"
-[ "$postfix" = "7 8 +" ] || fail "postfix field shows '$postfix'"
-[ "$result" = "15" ] || fail "result field shows '$result'"
+field_shows 160 36 "7+8" || fail "expression field shows '$shown'"
+field_shows 160 132 "15" || fail "result field shows '$shown'"
+field_shows 160 84 "7 8 +" || fail "postfix field shows '$shown'"
 
 # After a keypad click the keyboard stays in the expression.
 press 300 168  # C
 press 32 168   # 7
 xdotool type '+1'
 xdotool key Return
-sleep 0.2
-result=$(copy_field 160 132)
-[ "$result" = "8" ] || fail "7, then typed +1 and Enter, gives '$result'"
+field_shows 160 132 "8" || fail "7, then typed +1 and Enter, gives '$shown'"
 
 # The postfix text of a long expression is shown from its first word.
 press 144 36   # Edit1
@@ -63,8 +68,7 @@ press 244 396  # Grafico
 graph=$(window_named "Grafic Mode")
 [ -n "$graph" ] || fail "no window named Grafic Mode"
 target=$graph
-sleep 0.5
-[ -f img.bmp ] || fail "no img.bmp after the redraw"
+wait_until [ -s img.bmp ] || fail "no img.bmp after the redraw"
 le32() { od -An -tu4 -j "$1" -N 4 img.bmp | tr -d ' '; }
 le16() { od -An -tu2 -j "$1" -N 2 img.bmp | tr -d ' '; }
 [ "$(le32 18)x$(le32 22)x$(le16 28)" = "500x320x24" ] || fail "img.bmp is not a 500 x 320 24-bit bitmap"
@@ -79,39 +83,34 @@ type_range() {
     press 298 91
     xdotool key ctrl+a
     xdotool type -- "$1"
-    sleep 0.3
 }
 for case in 2,5:2,5 0,5:0,5 12,25:12,25 1E2:100 -20:-20; do
     typed=${case%%:*}
     type_range "$typed"
+    # Copying the field is a reply from the program, so the keys were handled.
     shown=$(range_x)
     [ "$shown" = "$typed" ] || fail "typing $typed into TAM_MAX_X shows '$shown'"
     xdotool key Return
-    sleep 0.3
-    shown=$(range_x)
-    [ "$shown" = "${case#*:}" ] || fail "after typing $typed and Enter, TAM_MAX_X shows '$shown'"
+    field_shows 298 91 "${case#*:}" || fail "after typing $typed and Enter, TAM_MAX_X shows '$shown'"
     [ "$(boxes)" -eq 1 ] || fail "typing $typed raised a message box"
 done
 # "-" alone is no number: reported once the person is done, then the range in use.
 type_range -
+[ "$(range_x)" = - ] || fail "typing - into TAM_MAX_X shows '$(range_x)'"
 [ "$(boxes)" -eq 1 ] || fail "typing - raised a message box at once"
 xdotool key Return
-sleep 0.3
-[ "$(boxes)" -eq 2 ] || fail "Enter after typing - reported nothing"
+wait_until boxes_are 2 || fail "Enter after typing - reported nothing"
 xdotool key Return
-sleep 0.3
-[ "$(boxes)" -eq 1 ] || fail "the conversion error stayed open"
-shown=$(range_x)
-[ "$shown" = "-20" ] || fail "after typing - and Enter, TAM_MAX_X shows '$shown'"
+wait_until boxes_are 1 || fail "the conversion error stayed open"
+field_shows 298 91 "-20" || fail "after typing - and Enter, TAM_MAX_X shows '$shown'"
 
 # In ZoomBox mode a click, left or right, leaves the view.
 press 266 58   # ZoomBox
 picture=$(md5sum img.bmp)
 press 301 234
 xdotool mousemove --window "$graph" 151 184 click 3
-sleep 0.3
+shown=$(range_x) # the program's reply: the clicks were handled
 [ "$(md5sum img.bmp)" = "$picture" ] || fail "a click in ZoomBox mode changed the picture"
-shown=$(range_x)
 [ "$shown" = "-20" ] || fail "a click in ZoomBox mode changed TAM_MAX_X to '$shown'"
 
 # The ranges the program writes are shown from their first digit.
@@ -127,8 +126,8 @@ shows_start 416 80 76 22 || fail "after ZoomFit, TAM_MAX_Y does not show its fir
 
 press 250 250  # into the plot, then Escape closes the window
 xdotool key Escape
-sleep 0.5
-xdotool search --onlyvisible --name '^Grafic Mode$' >/dev/null && fail "the graph window stayed open"
+graph_open() { xdotool search --onlyvisible --name '^Grafic Mode$' >/dev/null; }
+wait_until eval '! graph_open' || fail "the graph window stayed open"
 
 # The keypad's decimal key types ","; a double click takes the whole result;
 # a pasted line loses its break; Ctrl+Z brings back what C cleared.
@@ -154,8 +153,5 @@ expression=$(copy_field 160 36)
 [ "$expression" = "3*3" ] || fail "Ctrl+Z after C gives back '$expression'"
 
 end_program "$pid"
-if grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q .; then
-    cat "$work/stderr" >&2
-    fail "the program wrote errors"
-fi
+grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q . && fail "the program wrote errors"
 echo "ok: 7+8 gives 15 and x is plotted in the real windows"

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Where Qt would find no display (no DISPLAY, an X server or Wayland compositor
 # that does not answer, on the platforms Qt would try), the program says so in
-# one line that names it as it was started, and ends with status 0; it never
-# aborts. Where Qt could run, it starts. Run under xvfb-run: DISPLAY is the X
-# server that answers.
+# one line that names it as it was started, and ends with status 1; it never
+# aborts. Where Qt could run, it starts, and SIGTERM ends it with status 0. Run
+# under xvfb-run: DISPLAY is the X server that answers.
 set -eu
 program=$1
 live=${DISPLAY:?"run this under xvfb-run"}
@@ -18,12 +18,14 @@ n=917
 while [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
 dead=":$n"
 
-run() { # seconds, then the environment and the command line to run in it
-    seconds=$1
-    shift
+run() { # the environment and the command line to run in it, in the background
+    env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u QT_QPA_PLATFORM \
+        -u XDG_SESSION_TYPE XDG_RUNTIME_DIR="$work/runtime" "$@" >"$work/out" 2>&1 &
+    pid=$!
+}
+ended() { # waits for the program; leaves its exit status in status
     status=0
-    timeout "$seconds" env -u DISPLAY -u WAYLAND_DISPLAY -u WAYLAND_SOCKET -u QT_QPA_PLATFORM \
-        -u XDG_SESSION_TYPE XDG_RUNTIME_DIR="$work/runtime" "$@" >"$work/out" 2>&1 || status=$?
+    wait "$pid" || status=$?
 }
 fail() {
     cat "$work/out" >&2
@@ -33,17 +35,29 @@ fail() {
 says_no_display() { # label, then the environment and the command line
     label=$1
     shift
-    run 20 "$@"
-    [ "$status" -eq 0 ] || fail "$label: status $status"
+    run "$@"
+    # Ending on its own within the test's time limit, or ended by it.
+    ended
+    [ "$status" -eq 1 ] || fail "$label: status $status"
     line="calculator: no display found; start it under a virtual X server: xvfb-run -a $as"
     [ "$(wc -l <"$work/out")" -eq 1 ] && grep -qxF "$line" "$work/out" || fail "$label: not the one line"
 }
 starts() { # label, then the environment and the command line
     label=$1
     shift
-    # Still running after two seconds: timeout ended it (124).
-    run 2 "$@"
-    [ "$status" -eq 124 ] || fail "$label: ended with status $status instead of running"
+    run "$@"
+    # Qt's platform is up once the program catches SIGTERM: it installs the
+    # handler right after Qt started.
+    tries=0
+    until grep -q '^SigCgt:.*[4567cdef]...$' "/proc/$pid/status" 2>/dev/null; do
+        kill -0 "$pid" 2>/dev/null || { ended; fail "$label: ended with status $status instead of running"; }
+        tries=$((tries + 1))
+        [ "$tries" -lt 200 ] || { kill -KILL "$pid"; fail "$label: Qt did not start in 20 s"; }
+        sleep 0.1
+    done
+    kill -TERM "$pid"
+    ended
+    [ "$status" -eq 0 ] || fail "$label: SIGTERM ended it with status $status"
     grep -q 'no display found' "$work/out" && fail "$label: said there was no display"
     return 0
 }
@@ -60,6 +74,15 @@ says_no_display "XDG_SESSION_TYPE=wayland without a compositor" XDG_SESSION_TYPE
 says_no_display "-platform xcb over QT_QPA_PLATFORM=offscreen" \
     QT_QPA_PLATFORM=offscreen DISPLAY="$dead" "$program" -platform xcb
 says_no_display "-display $dead over DISPLAY" DISPLAY="$live" "$program" -display "$dead"
+# The X server's socket answers where a compositor's would.
+listening=${live#:}
+listening=/tmp/.X11-unix/X${listening%.*}
+says_no_display "-platform waylandx, a socket answering at WAYLAND_DISPLAY" \
+    WAYLAND_DISPLAY="$listening" DISPLAY="$live" "$program" -platform waylandx
+says_no_display "WAYLAND_SOCKET not a number" \
+    QT_QPA_PLATFORM=wayland WAYLAND_SOCKET=3x WAYLAND_DISPLAY=nothing-here "$program"
+says_no_display "WAYLAND_SOCKET naming a closed descriptor" \
+    QT_QPA_PLATFORM=wayland WAYLAND_SOCKET=917 "$program"
 as=$(basename "$program")
 says_no_display "started through PATH" PATH="$(dirname "$program"):$PATH" "$as"
 
@@ -67,5 +90,6 @@ starts "QT_QPA_PLATFORM=wayland;xcb, X answering" "QT_QPA_PLATFORM=wayland;xcb" 
 starts "WAYLAND_DISPLAY without a compositor, X answering" \
     WAYLAND_DISPLAY=nothing-here DISPLAY="$live" "$program"
 starts "-platform offscreen" DISPLAY="$dead" "$program" -platform offscreen
+starts "QT_QPA_PLATFORM=waylandx;XCB, X answering" "QT_QPA_PLATFORM=waylandx;XCB" DISPLAY="$live" "$program"
 starts "-display $live" DISPLAY="$dead" "$program" --display "$live"
-echo "ok: one line and status 0 where Qt finds no display; started where it does"
+echo "ok: one line and status 1 where Qt finds no display; started where it does"

@@ -7,7 +7,7 @@ set -eu
 program=$1
 . "$(dirname "$0")/xwindows.sh"
 work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+trap finish EXIT
 pids=
 
 # Starts a calculator in a folder and asks for the plot of an expression;
@@ -23,12 +23,13 @@ start_plot() { # folder expression
     press 244 396 # Grafico
 }
 
-# Leaves target on the graph window of the program pid.
+# Leaves target on the graph window of the program pid, once it has drawn.
 to_graph() {
     target=$(window_named "Grafic Mode" "$pid")
     [ -n "$target" ] || fail "no graph window"
-    sleep 0.5
+    wait_until axes_drawn || fail "the graph window draws no axes"
 }
+axes_drawn() { [ "$(colour_count '#000000' 500 1 1 274)" -gt 400 ]; }
 
 # The graph window's picture starts at (1, 114); in the starting view y = 5
 # lies on row 80 and y = -5 on row 240. The curve of A, not that of B, is seen when at least 150 of 200 pixels left of the y-axis are blue
@@ -37,6 +38,7 @@ shows_own_curve() {
     [ "$(colour_count '#0000FF' 200 1 21 194)" -ge 150 ] &&
         [ "$(colour_count '#0000FF' 200 1 21 354)" -eq 0 ]
 }
+draws_green() { [ "$(colour_count '#008000' "$@")" -gt 0 ]; }
 
 mkdir "$work/shared"
 start_plot "$work/shared" 5
@@ -51,19 +53,16 @@ shows_own_curve || fail "before any drag, calculator A does not show its curve"
 
 # Trace: press and drag along the picture.
 xdotool mousemove --window "$target" 101 200 mousedown 1 mousemove --window "$target" 151 200
-sleep 0.3
+wait_until draws_green 500 320 1 114 || fail "tracing in A draws no square"
 shows_own_curve || fail "tracing in A shows the other calculator's curve"
-[ "$(colour_count '#008000' 500 320 1 114)" -gt 0 ] || fail "tracing in A draws no square"
 xdotool mouseup 1
 
 # A zoom box, looked at while it is being dragged.
 press 266 58 # ZoomBox
 xdotool mousemove --window "$target" 251 134 mousedown 1 mousemove --window "$target" 451 300
-sleep 0.3
+wait_until draws_green 500 320 1 114 || fail "dragging in A draws no box"
 shows_own_curve || fail "a zoom box in A shows the other calculator's curve"
-[ "$(colour_count '#008000' 500 320 1 114)" -gt 0 ] || fail "dragging in A draws no box"
 xdotool mouseup 1
-sleep 0.3
 end_program "$a"
 
 # A folder the program cannot write img.bmp into (root writes anywhere, but
@@ -71,15 +70,11 @@ end_program "$a"
 mkdir -p "$work/readonly/img.bmp"
 chmod a-w "$work/readonly"
 start_plot "$work/readonly" x
-sleep 0.5
-[ "$(xdotool search --onlyvisible --name '^Calculator$' | wc -l)" -eq 2 ] ||
-    fail "no message box says img.bmp cannot be saved"
+wait_until boxes_are 2 || fail "no message box says img.bmp cannot be saved"
 xdotool key Return
 to_graph
 xdotool mousemove --window "$target" 376 300 mousedown 1 mousemove --window "$target" 376 310
-sleep 0.3
-[ "$(colour_count '#008000' 20 20 366 184)" -gt 0 ] ||
-    fail "in a folder it cannot write, tracing draws no square"
+wait_until draws_green 20 20 366 184 || fail "in a folder it cannot write, tracing draws no square"
 xdotool mouseup 1
 # Keys typed into a range field raise no box although every redraw fails; a
 # click on Reset that takes the keyboard away lands whole, and only its own
@@ -87,22 +82,20 @@ xdotool mouseup 1
 press 298 91 # TAM_MAX_X
 xdotool key ctrl+a
 xdotool type 5,
-sleep 0.3
+# Copying the field is a reply from the program, so the keys were handled.
+[ "$(copy_field 298 91)" = 5, ] || fail "typing 5, into TAM_MAX_X shows '$(copy_field 298 91)'"
 [ "$(boxes)" -eq 1 ] || fail "typing in TAM_MAX_X raised a message box"
 xdotool mousemove --window "$target" 452 52 mousedown 1
+# A press a person holds for half a second.
 sleep 0.5
 [ "$(boxes)" -eq 1 ] || fail "a box opened while Reset was held down"
 xdotool mouseup 1
-sleep 0.5
-[ "$(boxes)" -eq 2 ] || fail "Reset's failed save was not reported"
+wait_until boxes_are 2 || fail "Reset's failed save was not reported"
 xdotool key Return
-sleep 0.5
+wait_until boxes_are 1 || fail "the failure box stayed open"
+field_shows 298 91 "20" || fail "Reset did not land: TAM_MAX_X shows '$shown'"
 [ "$(boxes)" -eq 1 ] || fail "the failure was reported more than once"
-[ "$(copy_field 298 91)" = "20" ] || fail "Reset did not land: TAM_MAX_X shows '$(copy_field 298 91)'"
 end_program "$pid"
 
-if grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q .; then
-    cat "$work/stderr" >&2
-    fail "the program wrote errors"
-fi
+grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q . && fail "the program wrote errors"
 echo "ok: each calculator draws over its own picture, also where it cannot save"

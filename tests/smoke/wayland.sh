@@ -6,7 +6,9 @@
 # window comes up and saves its picture; weston's own scene graph lists both
 # windows under the application id; SIGTERM ends the program with status 0
 # and nothing on stderr. Then, with no platform asked for and a DISPLAY that
-# names no X server, Qt's own choice starts it on the compositor too.
+# names no X server, Qt's own choice starts it on the compositor too. Last,
+# under sway, which draws the title bars itself, both windows come up with no
+# Mesa EGL, DRI driver or LLVM mapped (a row skipped where sway is missing).
 # Exits 77 (skipped) when weston, Qt's Wayland plugin, D-Bus or the AT-SPI
 # tools are not installed.
 #   wayland.sh PROGRAM APP_ID
@@ -28,15 +30,29 @@ program=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 id=$3
 work=$(mktemp -d)
 weston=
+sway=
 pid=
 cleanup() {
-    for running in $pid $weston; do kill -KILL "$running" 2>/dev/null || true; done
+    for running in $pid $weston $sway; do kill -KILL "$running" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() {
+fail() { # shows what the program and the compositors wrote, too
     echo "FAIL: $*" >&2
+    for output in "$work/stderr" "$work"/*.log; do
+        [ ! -s "$output" ] || { echo "--- $(basename "$output"):" >&2 && cat "$output" >&2; }
+    done
     exit 1
+}
+await() { # WHAT COMMAND...: runs COMMAND until it succeeds, for up to 20 s
+    what=$1
+    shift
+    tries=0
+    until "$@"; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 100 ] || fail "$what"
+        sleep 0.2
+    done
 }
 dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
     org.freedesktop.DBus.ListActivatableNames | grep -q '"org.a11y.Bus"' ||
@@ -74,23 +90,17 @@ while time.monotonic() < deadline:
 sys.exit(f"no {what} named {name!r} in process {pid}")
 PY
 }
-# Waits until weston shows a window TITLE of process PID, filed under the id.
+# Whether weston shows a window TITLE of process PID, filed under the id.
 shown() { # PID TITLE
-    tries=0
-    until weston-debug scene-graph 2>/dev/null |
-        grep -q "PID $1, .*top-level window '$2' of $id,"; do
-        tries=$((tries + 1))
-        [ "$tries" -lt 100 ] || return 1
-        sleep 0.2
-    done
+    weston-debug scene-graph 2>/dev/null | grep -q "PID $1, .*top-level window '$2' of $id,"
 }
 stop() { # ends the program as a session does: SIGTERM, status 0, no error output
     kill -TERM "$pid"
     status=0
     wait "$pid" || status=$?
     pid=
-    [ "$status" -eq 0 ] || { cat "$work/stderr" >&2; fail "$1: the program ended with status $status"; }
-    [ ! -s "$work/stderr" ] || { cat "$work/stderr" >&2; fail "$1: the program wrote errors"; }
+    [ "$status" -eq 0 ] || fail "$1: the program ended with status $status"
+    [ ! -s "$work/stderr" ] || fail "$1: the program wrote errors"
 }
 
 export XDG_RUNTIME_DIR="$work/runtime"
@@ -99,32 +109,21 @@ export WAYLAND_DISPLAY=calculator-test
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --debug \
     --log="$work/weston.log" &
 weston=$!
-tries=0
-until [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ]; do
-    tries=$((tries + 1))
-    [ "$tries" -lt 100 ] || { cat "$work/weston.log" >&2; fail "weston did not start"; }
-    sleep 0.1
-done
+await "weston did not start" test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY"
 
 cd "$work"
 env -u DISPLAY QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" 2>"$work/stderr" &
 pid=$!
 if ! atspi "$pid" window Calculator; then
     grep -q 'Could not find the Qt platform plugin "wayland"' "$work/stderr" && skip "Qt's Wayland plugin (qt6-wayland)"
-    cat "$work/stderr" >&2
     fail "no window named Calculator on Qt's wayland platform"
 fi
-shown "$pid" Calculator || fail "weston shows no window Calculator of $id"
+await "weston shows no window Calculator of $id" shown "$pid" Calculator
 atspi "$pid" press "variable x" || fail "could not press x"
 atspi "$pid" press graph || fail "could not press Grafico"
 atspi "$pid" window "Grafic Mode" || fail "Grafico opened no window named Grafic Mode"
-shown "$pid" "Grafic Mode" || fail "weston shows no window Grafic Mode of $id"
-tries=0
-until [ -s img.bmp ]; do
-    tries=$((tries + 1))
-    [ "$tries" -lt 50 ] || fail "the graph window saved no img.bmp"
-    sleep 0.2
-done
+await "weston shows no window Grafic Mode of $id" shown "$pid" "Grafic Mode"
+await "the graph window saved no img.bmp" test -s img.bmp
 stop "QT_QPA_PLATFORM=wayland"
 
 # Both displays set: Qt takes Wayland first, and so must the display check;
@@ -133,6 +132,24 @@ n=917
 while [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
 env -u QT_QPA_PLATFORM DISPLAY=":$n" "$program" 2>"$work/stderr" &
 pid=$!
-shown "$pid" Calculator || { cat "$work/stderr" >&2; fail "with Qt's own choice, weston shows no Calculator"; }
+await "with Qt's own choice, weston shows no Calculator" shown "$pid" Calculator
 stop "Qt's own choice"
 echo "ok: both windows on weston, and Qt's own choice is Wayland there"
+
+command -v sway >/dev/null || { echo "sway not installed: its row skipped" && exit 0; }
+mkdir -m 0700 "$work/sway" && echo "xwayland disable" >"$work/sway.conf"
+as= # sway will not start as root
+[ "$(id -u)" -ne 0 ] || { chmod 711 "$work" && chown nobody "$work/sway" &&
+    as="setpriv --reuid=nobody --regid=nogroup --clear-groups"; }
+XDG_RUNTIME_DIR="$work/sway" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    $as sway -c "$work/sway.conf" 2>"$work/sway.log" &
+sway=$!
+await "sway did not start" test -S "$work/sway/wayland-1"
+WAYLAND_DISPLAY="$work/sway/wayland-1" QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \
+    "$program" 2>"$work/stderr" &
+pid=$!
+atspi "$pid" window Calculator && atspi "$pid" press "variable x" && atspi "$pid" press graph &&
+    atspi "$pid" window "Grafic Mode" || fail "sway: the windows did not come up"
+! grep -E 'libEGL_mesa|_dri\.so|libLLVM' "/proc/$pid/maps" || fail "sway decorates, yet EGL started"
+stop "sway"
+echo "ok: under sway, which draws the title bars, no EGL"
