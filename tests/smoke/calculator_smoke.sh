@@ -139,7 +139,7 @@ xdotool type '5/7'
 xdotool key Return
 printf '<nothing copied>' | xclip -selection clipboard
 xdotool mousemove --window "$target" 90 132 click --repeat 2 --delay 80 1 key ctrl+c
-sleep 0.2
+wait_until copied || true
 copied=$(xclip -o -selection clipboard)
 [ "$copied" = "-0,214285714285714" ] || fail "a double click on the result of _1,5/7 copies '$copied'"
 printf '3*3\n' | xclip -selection clipboard
