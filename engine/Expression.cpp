@@ -93,18 +93,19 @@ int Expression::priority(const std::string& word)
 
 void Expression::setText(std::string newText)
 {
-    changeText(std::move(newText));
+    text.set(std::move(newText));
 }
 
 std::string Expression::normalize()
 {
     // Written through a pointer into room for the longest outcome: no
     // character grows into more than five (" * ( ").
-    std::string result(text.size() * 5, '\0');
+    const std::string& source = text.get();
+    std::string result(source.size() * 5, '\0');
     char* const begin = result.data();
     char* out = begin;
     char previous = ' '; // nearest character before the current one that is not a space
-    for (const char c : text) {
+    for (const char c : source) {
         if (c == ' ')
             continue;
         if (c == '(' && (isDigit(previous) || previous == ')')) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/Program.h"
+#include "engine/CompiledText.h"
 #include "engine/Stack.h"
 
 // One arithmetic expression and every engine operation on it. All operations
@@ -40,35 +40,14 @@ public:
     std::size_t evaluateEach(const double* xs, double* values, std::size_t n, double y, double z,
                              double ans);
 
-    const std::string& getText() const { return text; }
+    const std::string& getText() const { return text.get(); }
 
     // Returned (as a double) by evaluate when a result is undefined.
     const std::int32_t errorValue;
 
 private:
-    // Every change of the text goes through here.
-    void changeText(std::string newText);
-    // Makes kept the program for the text, leaving the text as converting would.
-    void convertForEvaluation();
-
     Stack<std::string> operators;
-    std::string text;
-
-    // evaluate's conversion of one text, compiled. It is kept while the text
-    // is the one it was made from, which is only sound because the word rules
-    // above answer alike on every call: a subclass's rules must not change
-    // their answers from one call to the next.
-    struct Conversion {
-        bool made = false;
-        bool leftAsIs = false; // converting left the text as it found it
-        std::string from;      // the text converted
-        std::string left;      // the text the conversion left
-        Program program;
-    };
-    Conversion kept;
-    // kept.made, leftAsIs and text == kept.from: evaluate may run the program
-    // as it is. Worked out on every change of the text, not on every call.
-    bool keptFits = false;
+    CompiledText text; // written only through its set, which keeps its program in step
 };
 
 // True for the bracket pairs () [] {}.

@@ -23,14 +23,14 @@ void write(std::string& output, const std::string& word)
 
 std::string Expression::toPostfix()
 {
-    changeText(normalize());
+    text.set(normalize());
     // Words left behind by a conversion that failed must not reach this one.
     while (!operators.isEmpty())
         operators.pop();
 
-    IteratorString words(text);
+    IteratorString words(text.get());
     std::string output;
-    output.reserve(text.size());
+    output.reserve(text.get().size());
     while (words.hasMore()) {
         std::string word = words.current();
         words.next();

@@ -5,6 +5,7 @@
 #include "engine/Program.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string_view>
 #include <utility>
@@ -34,6 +35,25 @@ bool undefinedDivisor(double a)
 
 } // namespace
 
+// Row i holds Op i, and there is a row for every Op up to End, the last.
+template <std::size_t n> constexpr bool Program::indexedByOp(const Code (&table)[n])
+{
+    for (std::size_t i = 0; i < n; ++i)
+        if (static_cast<std::size_t>(table[i].op) != i)
+            return false;
+    return n == static_cast<std::size_t>(Op::End) + 1;
+}
+
+// The labels alone, one pointer apart, so that a jump indexes them directly.
+template <std::size_t n>
+constexpr std::array<const void*, n> Program::labelsOf(const Code (&table)[n])
+{
+    std::array<const void*, n> labels{};
+    for (std::size_t i = 0; i < n; ++i)
+        labels[i] = table[i].label;
+    return labels;
+}
+
 // The steps from step on, up to an End or the first undefined result or
 // failure. The divisor, and a function's argument, are tested before the
 // value under them is touched.
@@ -44,12 +64,34 @@ bool undefinedDivisor(double a)
 // blurring its history, and that cost as much as the steps themselves.
 Program::Outcome Program::execute(const Step* step, const double* cell, double* stack)
 {
-    // In the order of Op.
-    static const void* const start[] = {
-        &&push,         &&add,          &&subtract,   &&multiply,    &&divide, &&power, &&addCell,
-        &&subtractCell, &&multiplyCell, &&divideCell, &&powerCell,   &&sin,    &&cos,   &&tan,
-        &&sqrt,         &&log,          &&ln,         &&testDivisor, &&fail,   &&end};
-    static_assert(std::size(start) == static_cast<std::size_t>(Op::End) + 1);
+    // Indexed by Op: each row names its Op, and a row out of place fails to
+    // compile.
+    static constexpr Code table[] = {
+        {Op::Push, &&push},
+        {Op::Add, &&add},
+        {Op::Subtract, &&subtract},
+        {Op::Multiply, &&multiply},
+        {Op::Divide, &&divide},
+        {Op::Power, &&power},
+        {Op::AddCell, &&addCell},
+        {Op::SubtractCell, &&subtractCell},
+        {Op::MultiplyCell, &&multiplyCell},
+        {Op::DivideCell, &&divideCell},
+        {Op::PowerCell, &&powerCell},
+        {Op::Sin, &&sin},
+        {Op::Cos, &&cos},
+        {Op::Tan, &&tan},
+        {Op::Sqrt, &&sqrt},
+        {Op::Log, &&log},
+        {Op::Ln, &&ln},
+        {Op::TestDivisor, &&testDivisor},
+        {Op::Fail, &&fail},
+        {Op::End, &&end},
+    };
+    static_assert(indexedByOp(table), "every Op has its row, in the order of Op");
+    static constexpr auto start = labelsOf(table);
+    // The analyzer cannot see labelsOf's values, so it jumps anywhere and runs off the steps.
+    // NOLINTNEXTLINE(clang-analyzer-core.CallAndMessage)
     const auto code = [](const Step* s) { return start[static_cast<std::size_t>(s->op)]; };
 
     double* top = stack; // the value under the accumulator's is at top[-1]
@@ -251,11 +293,13 @@ void Program::compileOperator(Op op, Op withCell)
         return;
     }
     --depth;
-    if (steps.back().op == Op::Push)
-        steps.back().op = withCell; // the value just pushed is the right operand
-    else
+    if (steps.back().op != Op::Push) {
         steps.push_back({op, 0});
-    foldLastTwo();
+        return;
+    }
+    steps.back().op = withCell; // the value just pushed is the right operand
+    if (steps.back().cell >= kNamedCells)
+        foldLastTwo(); // a constant: with a constant before it, the two make one
 }
 
 void Program::compileFunction(Op op)
@@ -274,21 +318,16 @@ std::uint32_t Program::constant(double value)
     return static_cast<std::uint32_t>(cells.size() - 1);
 }
 
-// A constant pushed and then worked on by a function or by another constant
-// becomes the constant they give, worked out by the very steps a run takes.
-// Where the result is undefined the steps stay, to give the error value when
-// a run reaches them.
+// The last step, a function or an operator on a constant, worked on a
+// constant pushed just before it: the two become the constant they give,
+// worked out by the very steps a run takes. Where the result is undefined the
+// steps stay, to give the error value when a run reaches them.
 void Program::foldLastTwo()
 {
     const std::size_t n = steps.size();
     if (n < 2 || steps[n - 2].op != Op::Push || steps[n - 2].cell < kNamedCells)
         return;
-    const Step last = steps[n - 1];
-    const bool cellOperand = last.op >= Op::AddCell && last.op <= Op::PowerCell;
-    const bool function = last.op >= Op::Sin && last.op <= Op::Ln;
-    if (!(function || (cellOperand && last.cell >= kNamedCells)))
-        return;
-    const Step tail[] = {steps[n - 2], last, {Op::End, 0}};
+    const Step tail[] = {steps[n - 2], steps[n - 1], {Op::End, 0}};
     const Outcome outcome = execute(tail, cells.data(), stack.data());
     if (outcome.verdict != Verdict::Value)
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -67,7 +68,7 @@ private:
         Ln,
         TestDivisor, // the error value for a zero or NaN top value
         Fail,        // raises the failure met when the program was made
-        End,
+        End,         // the last: execute's table is checked against it
     };
     struct Step {
         Op op;
@@ -79,6 +80,15 @@ private:
         Verdict verdict;
         double value = 0;
     };
+
+    // A row of execute's table: where the steps of an Op start.
+    struct Code {
+        Op op;
+        const void* label;
+    };
+    template <std::size_t n> static constexpr bool indexedByOp(const Code (&table)[n]);
+    template <std::size_t n>
+    static constexpr std::array<const void*, n> labelsOf(const Code (&table)[n]);
 
     static Outcome execute(const Step* step, const double* cell, double* stack);
     double runSteps(double error);

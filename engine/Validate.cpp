@@ -7,7 +7,7 @@
 bool Expression::bracketsBalanced()
 {
     Stack<char> open(10);
-    for (const char c : text) {
+    for (const char c : text.get()) {
         if (c == '(' || c == '[' || c == '{') {
             open.push(c);
         } else if (c == ')' || c == ']' || c == '}') {
@@ -22,8 +22,8 @@ bool Expression::validate()
 {
     if (!bracketsBalanced())
         return false;
-    changeText(normalize());
-    IteratorString words(text);
+    text.set(normalize());
+    IteratorString words(text.get());
     if (!words.hasMore())
         return false;
     const std::string first = words.current();

@@ -41,12 +41,15 @@ void TImage::SaveToFile(const std::string& fileName) const
     bytes.reserve(static_cast<qsizetype>(bitmap.width()) * bitmap.height() * 3 + 1024);
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    bitmap.save(&buffer, "BMP");
+    const auto cannotCreate = [&fileName](const std::string& reason) {
+        return EFCreateError("Cannot create file \"" + fullPath(fileName) + "\". " + reason);
+    };
+    if (!bitmap.save(&buffer, "BMP"))
+        throw cannotCreate("The picture could not be encoded as BMP"); // the old file stays
     try {
         replaceFile(fileName, {bytes.constData(), static_cast<std::size_t>(bytes.size())});
     } catch (const std::system_error& failure) {
-        throw EFCreateError("Cannot create file \"" + fullPath(fileName) + "\". " +
-                            failure.code().message());
+        throw cannotCreate(failure.code().message());
     }
 }
 

@@ -2,11 +2,12 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
-#include <random>
+#include <fstream>
+#include <optional>
 #include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace {
 
@@ -15,53 +16,64 @@ namespace {
     throw std::system_error(reason, std::generic_category());
 }
 
-// A name beside path that no file has yet, created empty and open for writing.
-// O_EXCL refuses a name that is already taken, a symbolic link included.
-int createBeside(const std::string& path, std::string& name)
+// The umask as the kernel reports it. umask() can only be read by setting
+// it, and a file another thread creates in that moment would get a mode
+// nobody asked for.
+std::optional<mode_t> currentUmask()
 {
-    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::minstd_rand random(std::random_device{}());
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof letters - 2);
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        name = path + '.';
-        for (int i = 0; i < 6; ++i)
-            name += letters[pick(random)];
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.compare(0, 6, "Umask:") == 0)
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8) & 0777);
+    return std::nullopt;
 }
 
-bool writeAll(int fd, std::string_view bytes)
+// The mode for the new file: the permission bits of the plain file it
+// replaces, else what creating a file would give. Nothing where the umask
+// cannot be read: the new file then keeps its 0600, narrower than either.
+std::optional<mode_t> modeFor(const std::string& path)
+{
+    struct stat old {};
+    if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        return old.st_mode & 0777;
+    if (const auto mask = currentUmask())
+        return 0666 & ~*mask;
+    return std::nullopt;
+}
+
+// 0, or the reason the bytes could not all be written.
+int writeAll(int fd, std::string_view bytes, ssize_t (*write)(int, const void*, std::size_t))
 {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno != EINTR)
-            return false;
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
         if (written > 0)
             bytes.remove_prefix(static_cast<std::size_t>(written));
+        else if (written == 0)
+            return EIO; // no progress: asking again would spin for ever
+        else if (errno != EINTR)
+            return errno;
     }
-    return true;
+    return 0;
 }
 
 } // namespace
 
-void replaceFile(const std::string& path, std::string_view bytes)
+void replaceFile(const std::string& path, std::string_view bytes,
+                 ssize_t (*write)(int, const void*, std::size_t))
 {
-    std::string name;
-    const int fd = createBeside(path, name);
+    // mkostemp takes a name no file has, a symbolic link included.
+    std::string name = path + ".XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
         fail(errno);
     const auto abandon = [&name](int reason) {
         ::unlink(name.c_str());
         fail(reason);
     };
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        ::fchmod(fd, old.st_mode & 07777); // refused by some file systems: keep the new mode then
-    if (!writeAll(fd, bytes)) {
-        const int reason = errno;
+    if (const auto mode = modeFor(path))
+        ::fchmod(fd, *mode); // refused by some file systems: the new file stays 0600 then
+    if (const int reason = writeAll(fd, bytes, write)) {
         ::close(fd);
         abandon(reason);
     }

@@ -160,6 +160,24 @@ TEST(Properties, EvaluateGivesWhatConvertingAnewGives)
     // x: a square that pow rounds the other way than x*x (0.4994 ULP from a midpoint)
     const double values[][4] = {
         {1.5, -2, 0, 3}, {0, 0, 0, 0}, {inf, -inf, nan, 1E300}, {1.3660274677964837, 1E-160, 2, 0}};
+    // x across poles (0, ±pi/2), domain edges, the extremes and NaN
+    const double grid[] = {-inf,
+                           -1E300,
+                           -2,
+                           -0.5 * 3.141592653589793,
+                           -1,
+                           -0.0,
+                           0,
+                           1E-300,
+                           0.5,
+                           1,
+                           0.5 * 3.141592653589793,
+                           1.3660274677964837,
+                           2,
+                           1E300,
+                           inf,
+                           nan};
+    std::size_t gridTaken = 0;
     for (int round = 0; round < 20000; ++round) {
         const std::string text = randomText(rng);
         const std::string other = randomText(rng);
@@ -177,7 +195,20 @@ TEST(Properties, EvaluateGivesWhatConvertingAnewGives)
                           outcome(anew, [&] { return evaluateAnew(anew, v[0], v[1], v[2], v[3]); }))
                     << "text «" << text << "», pass " << pass;
         }
+        // evaluateEach gives what evaluating x by x gives, and stops only
+        // before an x that fails (or at once, where nothing is kept).
+        double each[std::size(grid)];
+        const std::size_t taken = kept.evaluateEach(grid, each, std::size(grid), -2, 0.5, inf);
+        gridTaken += taken;
+        for (std::size_t i = 0; i < taken; ++i)
+            ASSERT_EQ(outcome(kept, [&] { return each[i]; }),
+                      outcome(anew, [&] { return evaluateAnew(anew, grid[i], -2, 0.5, inf); }))
+                << "text «" << text << "», x " << grid[i];
+        if (taken > 0 && taken < std::size(grid)) {
+            EXPECT_ANY_THROW(evaluateAnew(anew, grid[taken], -2, 0.5, inf)) << text;
+        }
     }
+    EXPECT_GT(gridTaken, 5000u); // the row must reach well-formed texts
 }
 
 } // namespace

@@ -2,11 +2,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFocusEvent>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <sys/stat.h>
+#include <system_error>
 
 #include "GraphFixture.h"
+#include "platform/ReplaceFile.h"
 
 namespace {
 
@@ -72,17 +75,38 @@ TEST_F(GraphTest, SavedPictureShowsAxesAndTheDiagonal)
     }
     EXPECT_EQ(blueIn({0, 0, 120, 120}), 0); // top-left stays clear
 
-    // A new picture gets a new file's permissions, a replaced one keeps its
-    // own, and nothing is left beside it.
+    // A new picture gets a new file's permissions; a replaced plain file lends
+    // its permission bits, never setuid; a link (as root, to a setuid file)
+    // lends nothing and is replaced, not written through. Nothing is left beside.
     const mode_t mask = ::umask(0);
     ::umask(mask);
+    const mode_t fresh = 0666 & ~mask;
     struct stat file {};
     ASSERT_EQ(::stat("img.bmp", &file), 0);
-    EXPECT_EQ(file.st_mode & 0777, 0666 & ~mask);
-    ASSERT_EQ(::chmod("img.bmp", 0640), 0);
-    press(graph->BitBtn3);
-    ASSERT_EQ(::stat("img.bmp", &file), 0);
-    EXPECT_EQ(file.st_mode & 0777, 0640u);
+    EXPECT_EQ(file.st_mode & 07777, fresh);
+    ASSERT_TRUE(QDir().mkdir("targets"));
+    const struct {
+        const char* link;
+        mode_t before, after;
+    } rows[] = {
+        {nullptr, 04640, 0640}, {"targets/open", 0666, fresh}, {"targets/suid", 04755, fresh}};
+    for (const auto& row : rows) {
+        const char* const old = row.link ? row.link : "img.bmp";
+        if (row.link) {
+            ASSERT_TRUE(QFile(row.link).open(QIODevice::WriteOnly));
+            ASSERT_TRUE(QFile::remove("img.bmp") && QFile::link(row.link, "img.bmp"));
+        }
+        ASSERT_EQ(::chmod(old, row.before), 0);
+        press(graph->BitBtn3);
+        ASSERT_EQ(::lstat("img.bmp", &file), 0);
+        EXPECT_TRUE(S_ISREG(file.st_mode)) << old;
+        EXPECT_EQ(file.st_mode & 07777, row.after) << old;
+        if (row.link) { // the target as it was
+            ASSERT_EQ(::stat(row.link, &file), 0);
+            EXPECT_EQ(file.st_size, 0);
+            EXPECT_EQ(file.st_mode & 07777, row.before);
+        }
+    }
     EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"img.bmp"});
 }
 
@@ -380,6 +404,23 @@ TEST_F(GraphTest, UnwritablePictureIsReportedOnce)
     EXPECT_EQ(MessageLog::shown().size(), 2u);
     EXPECT_EQ(field(graph->Edit1), "16,6666666666667");
     EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{}); // no half-saved picture left
+
+    // A write that makes no progress (some FUSE and network file systems) and
+    // a picture that does not encode fail without touching the old file.
+    QFile old("old.bmp");
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
+    const auto stalled = [](int, const void*, std::size_t) -> ssize_t { return 0; };
+    try {
+        replaceFile("old.bmp", "new", stalled);
+        ADD_FAILURE() << "a stalled write passed for success";
+    } catch (const std::system_error& failure) {
+        EXPECT_EQ(failure.code().value(), EIO);
+    }
+    EXPECT_THROW(TImage(nullptr, 0, 0).SaveToFile("old.bmp"), EFCreateError);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"old.bmp"});
     QTest::mousePress(graph->Image1, Qt::LeftButton, {}, {375, 10});
     QTest::mouseMove(graph->Image1, {375, 10}); // the trace square still shows
     EXPECT_GT(count(isGreen, kWhole), 0);

@@ -1,0 +1,206 @@
+// power(b, 2) against the C library's pow(b, 2), bit for bit, on many doubles
+// of every kind: power takes b*b where it can prove that pow gives the same,
+// and this checks the proof's premise (pow's error bound) where it is
+// tightest. Not a test: it takes seconds to minutes, as many as one asks for.
+//   power_check [MILLIONS [SEED]]   (default 100 million doubles, seed 1)
+// Prints how many doubles of each kind it checked and every mismatch; exits 1
+// on any.
+
+#include <cinttypes>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <iterator>
+#include <random>
+
+#include "engine/Power.h"
+
+namespace {
+
+std::mt19937_64 rng;
+
+std::uint64_t below(std::uint64_t n)
+{
+    return std::uniform_int_distribution<std::uint64_t>(0, n - 1)(rng);
+}
+
+double fromBits(std::uint64_t bits)
+{
+    double d = 0;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
+std::uint64_t bitsOf(double d)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &d, sizeof bits);
+    return bits;
+}
+
+// An odd x with x*x = a modulo 2^m (a = 1 modulo 8), lifted one bit at a time.
+std::uint64_t rootModulo(std::uint64_t a, int m)
+{
+    std::uint64_t x = 1;
+    for (int i = 3; i < m; ++i)
+        if (((x * x - a) >> i) & 1)
+            x += std::uint64_t{1} << (i - 1);
+    return x;
+}
+
+// A b whose square lies within 2^-31 ULP of a point at 7/16, 1/2 or 9/16 of
+// the way between two doubles: the squares hardest to round, and those at
+// power's bound. b = B * 2^e, where B's m - 1 low bits make B*B end in the
+// chosen m bits and its high bits are free.
+double hardSquare()
+{
+    const int m = 36 + static_cast<int>(below(14)); // the bits of B*B below its top 53
+    const int k = (m + 54) / 2;                     // B's bits: B*B has 53 + m of them
+    const std::uint64_t sixteenths[] = {7, 8, 9};
+    // 2^-31 ULP, less room for making the target 1 modulo 8 below
+    const std::uint64_t reach = (std::uint64_t{1} << (m - 31)) - 8;
+    const std::uint64_t target = (sixteenths[below(3)] << (m - 4)) - reach + below(2 * reach);
+    const std::uint64_t half = std::uint64_t{1} << (m - 1);
+    std::uint64_t low = rootModulo((target & ~std::uint64_t{7}) | 1, m) % half;
+    if (below(2) != 0)
+        low = half - low; // the other root
+    // B*B has 2k bits from B >= 2^(k - 1/2) on: odd m needs those, even m the others.
+    const double root2 = std::ldexp(std::sqrt(2.0), k - 1);
+    const double from = m % 2 != 0 ? root2 : std::ldexp(1.0, k - 1);
+    const double to = m % 2 != 0 ? std::ldexp(1.0, k) : root2;
+    for (;;) {
+        const auto b =
+            static_cast<double>(low + (below(std::uint64_t{1} << (k - m + 1)) << (m - 1)));
+        if (b >= from && b < to) {
+            const int e =
+                static_cast<int>(below(1000)) - 500 - k; // b*b from about 2^-1000 to 2^998
+            return (below(2) != 0 ? -1 : 1) * std::ldexp(b, e);
+        }
+    }
+}
+
+// Where b*b lies between two doubles, in ULPs (0 to 1/2 from the nearest).
+double tail(double b)
+{
+    const double p = b * b;
+    return std::fabs(std::fma(b, b, -p)) / std::ldexp(1.0, std::ilogb(p) - 52);
+}
+
+double decimal()
+{
+    static const double tens[] = {1,    1E1,  1E2,  1E3,  1E4,  1E5,  1E6,  1E7,
+                                  1E8,  1E9,  1E10, 1E11, 1E12, 1E13, 1E14, 1E15,
+                                  1E16, 1E17, 1E18, 1E19, 1E20, 1E21, 1E22};
+    const auto digits = static_cast<double>(below(std::uint64_t{1} << (1 + below(50))));
+    const double ten = tens[below(23)];
+    return below(2) != 0 ? digits / ten : digits * ten; // as typed: 1,25 or 3E4
+}
+
+// The x values of a redraw of a random view: a few pans, zooms and steps away
+// from the start, both samplings, computed as the graph window computes them.
+template <typename Check> void graphView(Check check)
+{
+    double origin = 250 + 5 * (static_cast<double>(below(201)) - 100);
+    double range = 20;
+    for (auto zooms = below(40); zooms > 0; --zooms)
+        range *= below(2) != 0 ? 1 / 1.2 : 1 / 0.9;
+    double step = below(2) != 0 ? 1.0 : 0.5;
+    for (auto changes = below(12); changes > 0; --changes)
+        step = below(2) != 0 || step - 0.1 < 0.05 ? step + 0.1 : step - 0.1;
+    // The column and the interval advance by repeated addition of the step.
+    double i = 0;
+    while (500 >= i) {
+        check((i - origin) * range / 500);
+        i += step;
+    }
+    double w = -125;
+    while (w < 125) {
+        check(w - step);
+        check(w);
+        w += step;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const double millions = argc > 1 ? std::atof(argv[1]) : 100;
+    const unsigned long seed = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1;
+    if (!(millions > 0 && millions < 1E6)) {
+        std::fprintf(stderr, "usage: power_check [MILLIONS [SEED]]\n");
+        return 2;
+    }
+    rng.seed(seed);
+    const auto total = static_cast<std::uint64_t>(millions * 1E6);
+    volatile double two = 2; // so that the compiler cannot turn pow(b, 2) into b*b
+    std::uint64_t checked = 0;
+    std::uint64_t mismatches = 0;
+    const auto check = [&](double b) {
+        ++checked;
+        const double mine = power(b, 2);
+        const double library = std::pow(b, two);
+        if (bitsOf(mine) == bitsOf(library) || (std::isnan(mine) && std::isnan(library)))
+            return;
+        if (++mismatches <= 20)
+            std::printf("mismatch: b = %a (%.17g): power %a, pow %a\n", b, b, mine, library);
+    };
+
+    // Each kind runs until the count reaches its share of the total.
+    struct Kind {
+        const char* name;
+        double share;
+        std::uint64_t count = 0;
+    };
+    Kind kinds[] = {{"random bits (every exponent, subnormals, infinities, NaNs)", 0.4},
+                    {"squares within 2^-31 ULP of a midpoint or of 7/16 ULP", 0.3},
+                    {"integers and decimals, as typed", 0.15},
+                    {"powers of two and their neighbours, subnormals", 0.05},
+                    {"the graph window's x values", 0.1}};
+    std::uint64_t nearMidpoint = 0;
+    std::uint64_t nearBound = 0;
+    const auto sign = [] { return below(2) != 0 ? -1.0 : 1.0; };
+    const std::function<void()> next[] = {
+        [&] { check(fromBits(rng())); },
+        [&] {
+            const double b = hardSquare();
+            const double t = tail(b);
+            nearMidpoint += std::fabs(t - 0.5) <= 0x1p-31 ? 1 : 0;
+            nearBound += std::fabs(t - 0.4375) <= 0x1p-31 ? 1 : 0;
+            check(b);
+        },
+        [&] { check(sign() * decimal()); },
+        [&] { check(sign() * fromBits(below(std::uint64_t{1} << 52))); }, // subnormal
+        [&] { graphView(check); }};
+    for (int e = -1074; e <= 1023; ++e) {
+        double up = std::ldexp(1.0, e);
+        double down = up;
+        for (int n = 0; n < 3; ++n) {
+            check(up);
+            check(-down);
+            up = std::nextafter(up, INFINITY);
+            down = std::nextafter(down, 0.0);
+        }
+    }
+    kinds[3].count = checked;
+    double share = 0;
+    for (std::size_t i = 0; i < std::size(kinds); ++i) {
+        share += kinds[i].share;
+        const std::uint64_t start = checked;
+        while (checked < static_cast<std::uint64_t>(share * static_cast<double>(total)))
+            next[i]();
+        kinds[i].count += checked - start;
+    }
+
+    std::printf("power(b, 2) against pow(b, 2), %" PRIu64 " doubles (seed %lu):\n", checked, seed);
+    for (const Kind& kind : kinds)
+        std::printf("  %-60s %12" PRIu64 "\n", kind.name, kind.count);
+    std::printf("  of the squares, %" PRIu64 " measured within 2^-31 ULP of a midpoint, %" PRIu64
+                " of 7/16 ULP\n",
+                nearMidpoint, nearBound);
+    std::printf("%" PRIu64 " mismatches\n", mismatches);
+    return mismatches == 0 ? 0 : 1;
+}

@@ -1,0 +1,25 @@
+#include "engine/CompiledText.h"
+
+#include "engine/Expression.h"
+
+void CompiledText::set(std::string newText)
+{
+    text = std::move(newText);
+    fits = made && leftAsIs && text == from;
+}
+
+void CompiledText::convert(Expression& rules)
+{
+    if (made && text == from) {
+        set(left); // what converting again would leave
+        return;
+    }
+    made = false; // until the program is whole
+    std::string converted = text;
+    program.compile(rules, rules.toPostfix()); // toPostfix writes the text through set
+    from = std::move(converted);
+    left = text;
+    leftAsIs = from == left;
+    made = true;
+    fits = leftAsIs; // the text is left now
+}
