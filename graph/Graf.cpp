@@ -137,6 +137,11 @@ void TForm2::buildControls()
     Image1->OnMouseDown = [this](Qt::MouseButton b, int x, int y) { Image1MouseDown(b, x, y); };
     Image1->OnMouseMove = [this](Qt::MouseButtons b, int x, int y) { Image1MouseMove(b, x, y); };
     Image1->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { Image1MouseUp(b, x, y); };
+    // Moved to a screen of another resolution: drawn again at that one.
+    Image1->OnRatioChange = [this] {
+        if (isVisible())
+            FormShow();
+    };
 
     // Escape closes the graph window, as it does any dialog.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);

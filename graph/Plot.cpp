@@ -78,12 +78,9 @@ void TForm2::FormShow()
     if (FitPending)
         applyFit();
     Image1->update();
-    // The kept copy of the last picture shares its pixels; painting over them
-    // all needs a new picture, not a copy of the old one.
-    if (!Image1->picture().isDetached())
-        Image1->picture() = QImage(w, h, Image1->picture().format());
+    Image1->newPictures();
     {
-        Canvas canvas(Image1->picture());
+        Canvas canvas(*Image1);
         canvas.fillWhite();
         ScaleX = w / TamMaxX;
         ScaleY = h / TamMaxY;
@@ -105,7 +102,7 @@ void TForm2::FormShow()
     // redraw, nested here.
     showRange(Edit1, TamMaxX);
     showRange(Edit2, TamMaxY);
-    plotted = Image1->picture();
+    plotted = Image1->pictures();
     Image1->SaveToFile("img.bmp");
 }
 
