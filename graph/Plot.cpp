@@ -10,6 +10,7 @@
 #include "graph/Graf.h"
 #include "platform/Canvas.h"
 #include "platform/Controls.h"
+#include "platform/VectorState.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ double Curve::at(const std::vector<double>& xs, std::size_t k)
         return ahead[k];
     const double value = (*this)(xs[k]);
     ahead.resize(xs.size());
+    clearVectorState(); // the picture's fill and axes come just before
     const std::size_t taken = Form1->graphExpression.evaluateEach(
         xs.data() + k + 1, ahead.data() + k + 1, xs.size() - k - 1, y, z, ans);
     samples += static_cast<int>(taken);

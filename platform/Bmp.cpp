@@ -1,6 +1,7 @@
 #include "platform/Bmp.h"
 
 #include <cstdint>
+#include <cstring>
 
 #include "engine/Conversions.h"
 
@@ -36,7 +37,9 @@ std::string encodeBmp(const QImage& picture)
     const std::uint32_t pixelBytes = rowBytes * height;
     const std::uint32_t offset = kFileHeader + kInfoHeader;
 
-    std::string bytes(offset + pixelBytes, '\0');
+    // One byte more than the file: each pixel is copied as four bytes, of
+    // which the fourth is overwritten by the next pixel or is padding.
+    std::string bytes(offset + pixelBytes + 1, '\0');
     char* out = bytes.data();
     *out++ = 'B';
     *out++ = 'M';
@@ -54,15 +57,15 @@ std::string encodeBmp(const QImage& picture)
     put32(out, static_cast<std::uint32_t>(rgb.dotsPerMeterY()));
     put32(out, 0); // colours used
     put32(out, 0); // important colours
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "a pixel in memory is blue, green, red, alpha");
     for (int y = rgb.height() - 1; y >= 0; --y) {
-        const auto* pixel = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        const uchar* pixel = rgb.constScanLine(y);
         char* row = out;
-        for (std::uint32_t x = 0; x < width; ++x, ++pixel) {
-            *row++ = static_cast<char>(qBlue(*pixel));
-            *row++ = static_cast<char>(qGreen(*pixel));
-            *row++ = static_cast<char>(qRed(*pixel));
-        }
-        out += rowBytes; // the padding stays zero
+        for (std::uint32_t x = 0; x < width; ++x, pixel += 4, row += 3)
+            std::memcpy(row, pixel, 4);
+        std::memset(row, 0, rowBytes - width * 3 + 1); // the padding, and the last fourth byte
+        out += rowBytes;
     }
+    bytes.pop_back();
     return bytes;
 }

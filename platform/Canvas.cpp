@@ -4,16 +4,15 @@
 #include <cmath>
 
 #include "platform/Image.h"
+#include "platform/VectorState.h"
+
+using Box = Canvas::Box;
 
 namespace {
 
 // Far enough outside any picture that clipping there changes no visible pixel,
 // near enough that every coordinate fits the rasteriser's integers.
 constexpr double kReach = 65536.0;
-
-struct Box {
-    double left, top, right, bottom;
-};
 
 Box reachOf(const QImage& picture)
 {
@@ -78,7 +77,8 @@ int devicePixels(double width, double scale)
 
 } // namespace
 
-Canvas::Surface::Surface(QImage& target, double ratio) : picture(target), ratio(ratio)
+Canvas::Surface::Surface(QImage& target, double ratio)
+    : picture(target), ratio(ratio), reach(reachOf(target))
 {
     // Drawn in device pixels; the ratio is the picture's again when done.
     picture.setDevicePixelRatio(1);
@@ -104,6 +104,14 @@ void Canvas::Surface::setPen(QColor color, int width, bool rounded)
     pen.setJoinStyle(wide ? Qt::RoundJoin : Qt::BevelJoin);
     pen.setWidth(device);
     painter.setPen(pen);
+    opaque = color.alpha() == 255;
+    // Qt strokes every wide segment as a polygon, which on a dense screen
+    // cost several times the rest of a redraw; the picture saved keeps Qt's
+    // pixels.
+    if (wide && opaque && ratio != 1)
+        tip.emplace(device);
+    else
+        tip.reset();
     // A pen of w picture pixels covers from w div 2 pixels before its position
     // on; the rasteriser puts a pen of n pixels from n div 2 before it.
     shift = device / 2 - pixel((width / 2) * ratio);
@@ -127,25 +135,34 @@ void Canvas::Surface::line(double x1, double y1, double x2, double y2)
     y1 = std::trunc(y1);
     x2 = std::trunc(x2);
     y2 = std::trunc(y2);
-    const Box box = reachOf(picture);
-    if (inside(x1, y1, box) && inside(x2, y2, box)) {
+    if (inside(x1, y1, reach) && inside(x2, y2, reach)) {
         // The usual case, a segment of a curve: clipping would change nothing,
         // and each coordinate is already a whole number that an int holds.
         const QLine segment(static_cast<int>(x1) + shift, static_cast<int>(y1) + shift,
                             static_cast<int>(x2) + shift, static_cast<int>(y2) + shift);
         if (lastLineRepeatable && segment == lastLine)
             return;
-        painter.drawLine(segment);
+        draw(segment);
         lastLine = segment;
-        lastLineRepeatable = pen.color().alpha() == 255;
+        lastLineRepeatable = opaque;
         return;
     }
     forgetLastLine();
     if (!finite(x1, y1, x2, y2))
         return;
-    if (!clip(x1, y1, x2, y2, box))
+    if (!clip(x1, y1, x2, y2, reach))
         return;
-    painter.drawLine(pixel(x1) + shift, pixel(y1) + shift, pixel(x2) + shift, pixel(y2) + shift);
+    draw(QLine(pixel(x1) + shift, pixel(y1) + shift, pixel(x2) + shift, pixel(y2) + shift));
+}
+
+void Canvas::Surface::draw(const QLine& segment)
+{
+    if (tip) {
+        tip->draw(picture, pen.color().rgb(), segment);
+        return;
+    }
+    painter.drawLine(segment);
+    clearVectorState(); // the work between two lines is calculation
 }
 
 void Canvas::Surface::rectangle(int left, int top, int right, int bottom)
@@ -158,7 +175,7 @@ void Canvas::Surface::rectangle(int left, int top, int right, int bottom)
                      std::max(0, bottom - unit - top));
 }
 
-Canvas::Canvas(TImage& image) : picture(image.picture()), plain(image.picture(), 1)
+Canvas::Canvas(TImage& image) : plain(image.picture(), 1)
 {
     QImage& screen = image.screenPicture();
     if (!screen.isNull())
@@ -201,7 +218,7 @@ void Canvas::line(double x1, double y1, double x2, double y2)
         return;
     // The far end of a segment is brought within reach before scaling, where
     // its exact place shows nowhere and the scaled value cannot overflow.
-    const Box box = reachOf(picture);
+    const Box& box = plain.reachBox();
     if (!finite(x1, y1, x2, y2) ||
         (!(inside(x1, y1, box) && inside(x2, y2, box)) && !clip(x1, y1, x2, y2, box))) {
         sharp->forgetLastLine();
@@ -216,7 +233,7 @@ void Canvas::rectangle(double x1, double y1, double x2, double y2)
     plain.forgetLastLine();
     if (sharp)
         sharp->forgetLastLine();
-    const Box box = reachOf(picture);
+    const Box& box = plain.reachBox();
     double corner[4] = {x1, y1, x2, y2};
     for (int k = 0; k < 4; ++k) {
         if (!std::isfinite(corner[k]))

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <optional>
 
+#include "platform/RoundTip.h"
+
 class TImage;
 
 // Drawing on an image control's pictures with a pen and a brush. Coordinates
@@ -22,6 +24,10 @@ class TImage;
 class Canvas {
 public:
     explicit Canvas(TImage& image);
+
+    struct Box {
+        double left, top, right, bottom;
+    };
 
     // A rounded pen wider than a pixel draws round ends and round joins, as
     // wide pens do on the platform the pictures come from, so a curve of
@@ -45,6 +51,7 @@ private:
         Surface(const Surface&) = delete;
         Surface& operator=(const Surface&) = delete;
         double scale() const { return ratio; }
+        const Box& reachBox() const { return reach; }
         void setPen(QColor color, int width, bool rounded);
         void setBrush(const QBrush& brush);
         void fillWhite();
@@ -54,19 +61,23 @@ private:
         void forgetLastLine() { lastLineRepeatable = false; }
 
     private:
+        void draw(const QLine& segment);
+
         QImage& picture;
         QPainter painter;
         double ratio;
+        Box reach; // far enough outside the picture that clipping there shows nowhere
         QPen pen;
+        bool opaque = true;
         int shift = 0; // moves the pen over the side of its position it covers in picture pixels
         // The last line drawn, while drawing it again would change no pixel:
         // the pen is opaque and nothing else was drawn since. A curve sampled
         // finer than its pixels draws the same short segment many times over.
         QLine lastLine;
         bool lastLineRepeatable = false;
+        std::optional<RoundTip> tip; // draws the lines of a wide round pen
     };
 
-    QImage& picture;
     Surface plain;
     std::optional<Surface> sharp;
     QColor color;
