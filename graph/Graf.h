@@ -108,6 +108,8 @@ public:
 
 private:
     void buildControls();
+    // The icons of the buttons, for the face colour of the theme in use.
+    void paintGlyphs();
     // The step and pen width in the tooltips of the controls that change them.
     void describeSampling();
     void applyFit();

@@ -2,6 +2,7 @@
 #include <QTimer>
 
 #include "WindowFixture.h"
+#include "platform/Palette.h"
 
 namespace {
 
@@ -30,6 +31,22 @@ TEST_F(Calculator, StartState)
     EXPECT_TRUE(equals->font().bold());
     EXPECT_EQ(equals->font().pixelSize(), 19);
     EXPECT_EQ(calculator->button(13)->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
+    // A dark theme while the program runs: a lighter green, light outlines on
+    // the icons; the light theme again: both as they were.
+    const QPalette light = QApplication::palette();
+    const QImage arrow = graph->BitBtn1->icon().pixmap(32).toImage();
+    QPalette dark = light;
+    dark.setColor(QPalette::Button, QColor(66, 66, 69));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents(); // the change reaches the windows as an event
+    const QColor green = calculator->button(13)->palette().color(QPalette::ButtonText);
+    EXPECT_GE(contrastRatio(green, buttonFace(calculator->button(13))), 4.5);
+    EXPECT_TRUE(green.green() > 128 && green.red() == green.blue()) << green.name().toStdString();
+    EXPECT_NE(graph->BitBtn1->icon().pixmap(32).toImage(), arrow);
+    QApplication::setPalette(light);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calculator->button(13)->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
+    EXPECT_EQ(graph->BitBtn1->icon().pixmap(32).toImage(), arrow);
     EXPECT_TRUE(calculator->button(25)->font().bold());
     EXPECT_TRUE(calculator->button(29)->font().bold() && calculator->button(29)->font().italic());
     EXPECT_EQ(calculator->button(29)->geometry(), QRect(168, 384, 153, 25));
