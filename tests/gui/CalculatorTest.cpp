@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QTimer>
+#include <QWindow>
 
 #include "WindowFixture.h"
 #include "platform/Palette.h"
@@ -264,15 +265,22 @@ TEST_F(Calculator, KeypadLeavesTheKeyboardInTheExpression)
 
 TEST_F(Calculator, GraficoOpensTheGraphWindowModally)
 {
+    graph->setPopupParent(calculator.get()); // as the application does for its second window
+    calculator->show();
     type("x");
     calculator->Edit2->setText("keep");
     bool wasModal = false;
+    bool overCalculator = false;
     QTimer::singleShot(0, [&] {
         wasModal = graph->isVisible() && QApplication::activeModalWidget() == graph.get();
+        overCalculator =
+            graph->windowHandle()->transientParent() == calculator->windowHandle() &&
+            graph->frameGeometry().center() == calculator->frameGeometry().center();
         graph->close();
     });
     click(29);
     EXPECT_TRUE(wasModal);
+    EXPECT_TRUE(overCalculator);
     EXPECT_FALSE(graph->isVisible());
     EXPECT_EQ(text(calculator->Edit2), "keep");
     EXPECT_EQ(text(calculator->Edit3), "0");
