@@ -105,6 +105,7 @@ void Canvas::Surface::setPen(QColor color, int width, bool rounded)
     pen.setWidth(device);
     painter.setPen(pen);
     opaque = color.alpha() == 255;
+    flatEnds = !wide;
     // Qt strokes every wide segment as a polygon, which on a dense screen
     // cost several times the rest of a redraw; the picture saved keeps Qt's
     // pixels.
@@ -138,8 +139,8 @@ void Canvas::Surface::line(double x1, double y1, double x2, double y2)
     if (inside(x1, y1, reach) && inside(x2, y2, reach)) {
         // The usual case, a segment of a curve: clipping would change nothing,
         // and each coordinate is already a whole number that an int holds.
-        const QLine segment(static_cast<int>(x1) + shift, static_cast<int>(y1) + shift,
-                            static_cast<int>(x2) + shift, static_cast<int>(y2) + shift);
+        const QLine segment(static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2),
+                            static_cast<int>(y2));
         if (lastLineRepeatable && segment == lastLine)
             return;
         draw(segment);
@@ -152,11 +153,15 @@ void Canvas::Surface::line(double x1, double y1, double x2, double y2)
         return;
     if (!clip(x1, y1, x2, y2, reach))
         return;
-    draw(QLine(pixel(x1) + shift, pixel(y1) + shift, pixel(x2) + shift, pixel(y2) + shift));
+    draw(QLine(pixel(x1), pixel(y1), pixel(x2), pixel(y2)));
 }
 
-void Canvas::Surface::draw(const QLine& segment)
+void Canvas::Surface::draw(QLine segment)
 {
+    // Across the line the pen is moved to cover the side of its position it
+    // covers in picture pixels; a flat end stays where the line ends.
+    const bool acrossY = std::abs(segment.dx()) >= std::abs(segment.dy());
+    segment.translate(flatEnds && acrossY ? 0 : shift, flatEnds && !acrossY ? 0 : shift);
     if (tip) {
         tip->draw(picture, pen.color().rgb(), segment);
         return;

@@ -61,7 +61,7 @@ private:
         void forgetLastLine() { lastLineRepeatable = false; }
 
     private:
-        void draw(const QLine& segment);
+        void draw(QLine segment);
 
         QImage& picture;
         QPainter painter;
@@ -69,6 +69,7 @@ private:
         Box reach; // far enough outside the picture that clipping there shows nowhere
         QPen pen;
         bool opaque = true;
+        bool flatEnds = true;
         int shift = 0; // moves the pen over the side of its position it covers in picture pixels
         // The last line drawn, while drawing it again would change no pixel:
         // the pen is opaque and nothing else was drawn since. A curve sampled

@@ -273,9 +273,8 @@ TEST_F(Calculator, GraficoOpensTheGraphWindowModally)
     bool overCalculator = false;
     QTimer::singleShot(0, [&] {
         wasModal = graph->isVisible() && QApplication::activeModalWidget() == graph.get();
-        overCalculator =
-            graph->windowHandle()->transientParent() == calculator->windowHandle() &&
-            graph->frameGeometry().center() == calculator->frameGeometry().center();
+        overCalculator = graph->windowHandle()->transientParent() == calculator->windowHandle() &&
+                         graph->frameGeometry().center() == calculator->frameGeometry().center();
         graph->close();
     });
     click(29);
