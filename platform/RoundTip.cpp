@@ -18,20 +18,19 @@ RoundTip::RoundTip(int tipWidth) : width(std::max(1, tipWidth))
     }
 }
 
-void RoundTip::stamp(QImage& picture, QRgb color, int x, int y) const
+void RoundTip::stamp(const Target& target, int x, int y) const
 {
     const int left = x - width / 2;
     const int top = y - width / 2;
     for (int row = 0; row < width; ++row) {
         const int line = top + row;
-        if (line < 0 || line >= picture.height())
+        if (line < 0 || line >= target.height)
             continue;
         const int from = std::max(0, left + spanLeft[static_cast<std::size_t>(row)]);
-        const int to =
-            std::min(picture.width() - 1, left + spanRight[static_cast<std::size_t>(row)]);
-        auto* pixels = reinterpret_cast<QRgb*>(picture.scanLine(line));
+        const int to = std::min(target.width - 1, left + spanRight[static_cast<std::size_t>(row)]);
+        QRgb* pixels = target.rows + static_cast<std::ptrdiff_t>(line) * target.stride;
         if (from <= to)
-            std::fill(pixels + from, pixels + to + 1, color);
+            std::fill(pixels + from, pixels + to + 1, target.color);
     }
 }
 
@@ -53,13 +52,16 @@ void RoundTip::draw(QImage& picture, QRgb color, const QLine& line) const
     const int first = std::max(0, low);
     const int last = std::min(steps, high);
     const double slope = steps == 0 ? 0.0 : static_cast<double>(alongX ? dy : dx) / steps;
+    const Target target{reinterpret_cast<QRgb*>(picture.bits()),
+                        picture.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)),
+                        picture.width(), picture.height(), color};
     for (int t = first; t <= last; ++t) {
         const int along = start + direction * t;
         const int across =
             (alongX ? line.y1() : line.x1()) + static_cast<int>(std::lround(t * slope));
         if (alongX)
-            stamp(picture, color, along, across);
+            stamp(target, along, across);
         else
-            stamp(picture, color, across, along);
+            stamp(target, across, along);
     }
 }

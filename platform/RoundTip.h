@@ -16,7 +16,14 @@ public:
     void draw(QImage& picture, QRgb color, const QLine& line) const;
 
 private:
-    void stamp(QImage& picture, QRgb color, int x, int y) const;
+    struct Target {
+        QRgb* rows;
+        qsizetype stride; // pixels from one row to the next
+        int width;
+        int height;
+        QRgb color;
+    };
+    void stamp(const Target& target, int x, int y) const;
 
     int width;
     std::vector<int> spanLeft; // per row of the tip, the first and last column it covers
