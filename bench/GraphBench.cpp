@@ -95,6 +95,16 @@ BENCHMARK(ZoomClick)
     ->Args({1, 2})
     ->Unit(benchmark::kMillisecond);
 
+// What every redraw starts with: a white 500 x 320 picture and its axes.
+void startPicture(QImage& picture, QPainter& painter)
+{
+    picture.fill(Qt::white);
+    painter.begin(&picture);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawLine(250, 0, 250, 320);
+    painter.drawLine(0, 160, 500, 160);
+}
+
 // The floor of one such redraw: the same function compiled to machine code,
 // sampled at the same 10 000 columns, joined by 10 000 segments on a white
 // 500 x 320 picture with its axes, and the picture written as a 24-bit BMP.
@@ -102,11 +112,8 @@ void RedrawFloor(benchmark::State& state)
 {
     QImage picture(500, 320, QImage::Format_RGB32);
     for (auto _ : state) {
-        picture.fill(Qt::white);
-        QPainter painter(&picture);
-        painter.setPen(QPen(Qt::black, 1));
-        painter.drawLine(250, 0, 250, 320);
-        painter.drawLine(0, 160, 500, 160);
+        QPainter painter;
+        startPicture(picture, painter);
         painter.setPen(QPen(QColor(0, 0, 255), 1));
         QPointF previous(-1000000, 0);
         double i = 0; // the column, stepped as the redraw steps it
@@ -143,11 +150,8 @@ void TightRedrawFloor(benchmark::State& state)
     std::memcpy(file.data(), header, sizeof header);
     std::vector<QPoint> points;
     for (auto _ : state) {
-        picture.fill(Qt::white);
-        QPainter painter(&picture);
-        painter.setPen(QPen(Qt::black, 1));
-        painter.drawLine(250, 0, 250, 320);
-        painter.drawLine(0, 160, 500, 160);
+        QPainter painter;
+        startPicture(picture, painter);
         clearVectorState();
         points.clear();
         double i = 0;

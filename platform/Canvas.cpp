@@ -115,7 +115,8 @@ void Canvas::Surface::setPen(QColor color, int width, bool rounded)
         tip.reset();
     // A pen of w picture pixels covers from w div 2 pixels before its position
     // on; the rasteriser puts a pen of n pixels from n div 2 before it.
-    shift = device / 2 - pixel((width / 2) * ratio);
+    const int before = width / 2;
+    shift = device / 2 - pixel(before * ratio);
 }
 
 void Canvas::Surface::setBrush(const QBrush& brush)
