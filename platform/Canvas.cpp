@@ -181,9 +181,9 @@ void Canvas::Surface::rectangle(int left, int top, int right, int bottom)
                      std::max(0, bottom - unit - top));
 }
 
-Canvas::Canvas(TImage& image) : plain(image.picture(), 1)
+Canvas::Canvas(TImage& target) : image(target), plain(target.picture(), 1)
 {
-    QImage& screen = image.screenPicture();
+    QImage& screen = target.screenPicture();
     if (!screen.isNull())
         sharp.emplace(screen, screen.devicePixelRatio());
 }
@@ -197,6 +197,7 @@ void Canvas::setPen(QColor penColor, int width, bool roundEnds)
 
 void Canvas::setPenWidth(int width)
 {
+    penWidth = width;
     plain.setPen(color, width, rounded);
     if (sharp)
         sharp->setPen(color, width, rounded);
@@ -212,6 +213,7 @@ void Canvas::setBrushSolid(bool solid)
 
 void Canvas::fillWhite()
 {
+    image.damage(image.picture().rect());
     plain.fillWhite();
     if (sharp)
         sharp->fillWhite();
@@ -219,6 +221,7 @@ void Canvas::fillWhite()
 
 void Canvas::line(double x1, double y1, double x2, double y2)
 {
+    image.damage(image.picture().rect()); // a curve's lines go everywhere
     plain.line(x1, y1, x2, y2);
     if (!sharp)
         return;
@@ -259,6 +262,9 @@ void Canvas::rectangle(double x1, double y1, double x2, double y2)
     if (at(right, 1) - at(left, 1) < 1 || at(bottom, 1) - at(top, 1) < 1)
         return;
     plain.rectangle(at(left, 1), at(top, 1), at(right, 1), at(bottom, 1));
+    // With the pen's width on both sides, and a pixel more for the rounding.
+    image.damage(QRect(QPoint(at(left, 1), at(top, 1)), QPoint(at(right, 1), at(bottom, 1)))
+                     .adjusted(-penWidth - 1, -penWidth - 1, penWidth + 1, penWidth + 1));
     if (sharp) {
         const double s = sharp->scale();
         sharp->rectangle(at(left, s), at(top, s), at(right, s), at(bottom, s));

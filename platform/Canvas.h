@@ -79,8 +79,10 @@ private:
         std::optional<RoundTip> tip; // draws the lines of a wide round pen
     };
 
+    TImage& image;
     Surface plain;
     std::optional<Surface> sharp;
+    int penWidth = 1;
     QColor color;
     bool rounded = false;
 };

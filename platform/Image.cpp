@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
+#include <cstring>
 #include <system_error>
 
 #include "platform/Bmp.h"
@@ -35,6 +36,7 @@ TImage::TImage(QWidget* parent, int width, int height)
 
 void TImage::newPictures()
 {
+    shownFrom = 0;
     const QSize size = shown.picture.size();
     // Pictures kept elsewhere share these pixels; new ones leave them alone.
     if (!shown.picture.isDetached())
@@ -51,9 +53,52 @@ void TImage::newPictures()
     shown.screen.setDevicePixelRatio(ratio);
 }
 
+namespace {
+
+bool sameKind(const QImage& a, const QImage& b)
+{
+    return a.size() == b.size() && a.format() == b.format() &&
+           a.bytesPerLine() == b.bytesPerLine() && a.devicePixelRatio() == b.devicePixelRatio();
+}
+
+// The rows and columns of an area from one picture into another of the same kind.
+void copyArea(QImage& target, const QImage& source, QRect area)
+{
+    area &= source.rect();
+    const int bytes = source.depth() / 8;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(target.scanLine(y) + area.left() * bytes,
+                    source.constScanLine(y) + area.left() * bytes,
+                    static_cast<std::size_t>(area.width()) * bytes);
+}
+
+// An area of the picture on the screen's picture, whole pixels that cover it.
+QRect onScreen(const QRect& area, double ratio)
+{
+    return QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio)
+        .toAlignedRect();
+}
+
+} // namespace
+
 void TImage::setPictures(const Pictures& pictures)
 {
-    shown = pictures;
+    const auto own = [](const QImage& mine, const QImage& kept) {
+        return mine.isDetached() && sameKind(mine, kept);
+    };
+    const bool copy =
+        shownFrom == pictures.picture.cacheKey() && own(shown.picture, pictures.picture) &&
+        (pictures.screen.isNull() ? shown.screen.isNull() : own(shown.screen, pictures.screen));
+    if (copy) {
+        copyArea(shown.picture, pictures.picture, damaged);
+        if (!shown.screen.isNull())
+            copyArea(shown.screen, pictures.screen,
+                     onScreen(damaged, shown.screen.devicePixelRatio()));
+    } else {
+        shown = pictures; // shared until drawn over
+    }
+    shownFrom = pictures.picture.cacheKey();
+    damaged = QRect();
     update();
 }
 

@@ -39,7 +39,13 @@ public:
     // the control's current device pixel ratio.
     void newPictures();
     const Pictures& pictures() const { return shown; }
+    // Shows kept pictures again. Where the pictures shown are a copy of these
+    // very ones, only what was drawn over since is copied back: restoring the
+    // whole of a dense screen's picture for every trace move cost ten times
+    // the rest of the move.
     void setPictures(const Pictures& pictures);
+    // Tells what part of the picture (in its pixels) a drawing changed.
+    void damage(const QRect& area) { damaged |= area; }
 
     // Saves the picture as a 24-bit BMP file, replacing any file of that name.
     void SaveToFile(const std::string& fileName) const;
@@ -61,6 +67,8 @@ private:
     void checkRatio();
 
     Pictures shown;
+    qint64 shownFrom = 0; // the cache key of the picture those shown are a copy of
+    QRect damaged;
     // The last ratio a new drawing was asked for: asked once per change, so
     // that a drawing that cannot match the screen is not asked for again and again.
     double askedRatio = 0;
