@@ -65,11 +65,11 @@ bool sameKind(const QImage& a, const QImage& b)
 void copyArea(QImage& target, const QImage& source, QRect area)
 {
     area &= source.rect();
-    const int bytes = source.depth() / 8;
+    const std::ptrdiff_t bytes = source.depth() / 8;
+    const std::ptrdiff_t from = area.left() * bytes;
+    const auto length = static_cast<std::size_t>(area.width() * bytes);
     for (int y = area.top(); y <= area.bottom(); ++y)
-        std::memcpy(target.scanLine(y) + area.left() * bytes,
-                    source.constScanLine(y) + area.left() * bytes,
-                    static_cast<std::size_t>(area.width()) * bytes);
+        std::memcpy(target.scanLine(y) + from, source.constScanLine(y) + from, length);
 }
 
 // An area of the picture on the screen's picture, whole pixels that cover it.
