@@ -12,12 +12,14 @@
 #include "graph/Graf.h"
 #include "platform/Controls.h"
 #include "platform/Messages.h"
+#include "platform/Palette.h"
 
 TForm1* Form1 = nullptr;
 
 namespace {
 
 const char* const kInvalid = "A Expressão não é Valida";
+const QColor kGreen(0, 128, 0);
 
 bool isLowercaseLetter(char c)
 {
@@ -95,11 +97,17 @@ void TForm1::buildControls()
         b->setAccessibleName(key.spokenName);
         if (key.fontPixels > 0)
             b->setFont(SansFont(key.fontPixels, key.bold, key.italic));
-        if (key.green) {
-            QPalette palette = b->palette();
-            palette.setColor(QPalette::ButtonText, QColor(0, 128, 0));
-            b->setPalette(palette);
-        }
+        if (key.green)
+            followPalette(b, [b] {
+                // At least the ratio asked of text, on whatever face the theme gives.
+                const QColor text = readableOn(kGreen, buttonFace(b), 4.5);
+                if (b->palette().color(QPalette::ButtonText) == text)
+                    return; // setting it again would report a change again
+                // Only the text's colour is the button's own; the rest follows the theme.
+                QPalette palette;
+                palette.setColor(QPalette::ButtonText, text);
+                b->setPalette(palette);
+            });
         buttons.at(static_cast<std::size_t>(key.number - 1)) = b;
         // A click leaves the keyboard in the expression, so typing goes on
         // there and Enter gives "="; Tab still reaches every button, and a

@@ -5,11 +5,19 @@
 #include <QPixmap>
 #include <functional>
 
+#include "platform/Palette.h"
+
 namespace Glyphs {
 
 namespace {
 
 constexpr int kSize = 32; // drawn large, shown small: sharp on dense screens too
+constexpr double kEdgeContrast = 3.0;
+
+QColor edge(QColor color, QColor face)
+{
+    return readableOn(color, face, kEdgeContrast);
+}
 
 QIcon paint(const std::function<void(QPainter&)>& draw)
 {
@@ -33,7 +41,7 @@ QPolygonF rotated(const QPolygonF& shape, qreal degrees)
 
 } // namespace
 
-QIcon arrow(Direction direction)
+QIcon arrow(Direction direction, QColor face)
 {
     // An arrow pointing up, turned to its direction.
     const QPolygonF up({{16, 3}, {28, 16}, {20, 16}, {20, 29}, {12, 29}, {12, 16}, {4, 16}});
@@ -42,20 +50,21 @@ QIcon arrow(Direction direction)
                           : direction == Direction::Down  ? 180
                                                           : 270;
     return paint([&](QPainter& p) {
-        p.setPen(QPen(QColor(0, 0, 96), 1.5));
+        p.setPen(QPen(edge(QColor(0, 0, 96), face), 1.5));
         p.setBrush(QColor(40, 90, 200));
         p.drawPolygon(rotated(up, degrees));
     });
 }
 
-QIcon magnifier(bool plus)
+QIcon magnifier(bool plus, QColor face)
 {
-    return paint([plus](QPainter& p) {
-        p.setPen(QPen(QColor(90, 60, 20), 5, Qt::SolidLine, Qt::RoundCap));
+    return paint([plus, face](QPainter& p) {
+        p.setPen(QPen(edge(QColor(90, 60, 20), face), 5, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(20, 20), QPointF(29, 29));
-        p.setPen(QPen(Qt::black, 2.5));
+        p.setPen(QPen(edge(Qt::black, face), 2.5));
         p.setBrush(QColor(220, 240, 255));
         p.drawEllipse(QPointF(13, 13), 10, 10);
+        // The sign lies on the glass, which is light whatever the face.
         p.setPen(QPen(Qt::black, 2.5, Qt::SolidLine, Qt::FlatCap));
         p.drawLine(QPointF(8, 13), QPointF(18, 13));
         if (plus)
@@ -63,13 +72,13 @@ QIcon magnifier(bool plus)
     });
 }
 
-QIcon slantedTriangle(bool up)
+QIcon slantedTriangle(bool up, QColor face)
 {
     // A right triangle leaning over: a rising slope for finer, a falling one for coarser.
     const QPolygonF rising({{3, 28}, {29, 28}, {29, 4}});
     const QPolygonF falling({{3, 4}, {3, 28}, {29, 28}});
     return paint([&](QPainter& p) {
-        p.setPen(QPen(QColor(0, 70, 0), 1.5));
+        p.setPen(QPen(edge(QColor(0, 70, 0), face), 1.5));
         p.setBrush(QColor(60, 170, 60));
         p.drawPolygon(up ? rising : falling);
     });

@@ -7,6 +7,7 @@
 
 #include "graph/Glyphs.h"
 #include "platform/Controls.h"
+#include "platform/Palette.h"
 
 TForm2* Form2 = nullptr;
 
@@ -31,10 +32,9 @@ Control* place(Control* control, const char* name, const char* accessibleName, Q
 }
 
 QPushButton* glyphButton(QWidget* panel, const char* name, const char* accessibleName, QRect at,
-                         const QIcon& glyph, const char* toolTip = "")
+                         const char* toolTip = "")
 {
     auto* button = place(new QPushButton(panel), name, accessibleName, at, toolTip);
-    button->setIcon(glyph);
     button->setIconSize(QSize(at.width() - 8, at.height() - 8));
     return button;
 }
@@ -55,7 +55,6 @@ TForm2::TForm2()
 
 void TForm2::buildControls()
 {
-    using Glyphs::Direction;
     setObjectName("Form2");
     setWindowTitle("Grafic Mode");
     setFont(SansFont(11));
@@ -70,22 +69,22 @@ void TForm2::buildControls()
                        {0, 114 + kPictureHeight, kPictureWidth + 2, 22});
     StatusBar1->setSizeGripEnabled(false);
 
-    BitBtn1 = glyphButton(Panel1, "BitBtn1", "pan up", {40, 20, 30, 27},
-                          Glyphs::arrow(Direction::Up), "Move the picture up 5 pixels");
+    BitBtn1 =
+        glyphButton(Panel1, "BitBtn1", "pan up", {40, 20, 30, 27}, "Move the picture up 5 pixels");
     BitBtn2 = glyphButton(Panel1, "BitBtn2", "pan left", {8, 47, 30, 27},
-                          Glyphs::arrow(Direction::Left), "Move the picture left 5 pixels");
+                          "Move the picture left 5 pixels");
     BitBtn3 = glyphButton(Panel1, "BitBtn3", "pan right", {72, 48, 30, 27},
-                          Glyphs::arrow(Direction::Right), "Move the picture right 5 pixels");
+                          "Move the picture right 5 pixels");
     BitBtn4 = glyphButton(Panel1, "BitBtn4", "pan down", {39, 75, 30, 27},
-                          Glyphs::arrow(Direction::Down), "Move the picture down 5 pixels");
-    BitBtn5 = glyphButton(Panel1, "BitBtn5", "zoom in", {136, 48, 50, 27}, Glyphs::magnifier(true),
+                          "Move the picture down 5 pixels");
+    BitBtn5 = glyphButton(Panel1, "BitBtn5", "zoom in", {136, 48, 50, 27},
                           "Zoom in about the point (0, 0)");
     BitBtn6 = glyphButton(Panel1, "BitBtn6", "zoom out", {192, 48, 50, 27},
-                          Glyphs::magnifier(false), "Zoom out about the point (0, 0)");
-    BitBtn7 = glyphButton(Panel1, "BitBtn7", "finer sampling", {136, 16, 50, 27},
-                          Glyphs::slantedTriangle(true));
-    BitBtn8 = glyphButton(Panel1, "BitBtn8", "coarser sampling", {192, 16, 50, 27},
-                          Glyphs::slantedTriangle(false));
+                          "Zoom out about the point (0, 0)");
+    BitBtn7 = glyphButton(Panel1, "BitBtn7", "finer sampling", {136, 16, 50, 27});
+    BitBtn8 = glyphButton(Panel1, "BitBtn8", "coarser sampling", {192, 16, 50, 27});
+    // A button is told of a new palette once it has it; its parent, before.
+    followPalette(BitBtn1, [this] { paintGlyphs(); });
 
     Trace = place(new QRadioButton("Trace", Panel1), "Trace", "trace mode", {256, 16, 72, 20},
                   "Dragging over the picture puts a square on the curve and shows its value");
@@ -156,10 +155,29 @@ void TForm2::buildControls()
     Image1->OnMouseDown = [this](Qt::MouseButton b, int x, int y) { Image1MouseDown(b, x, y); };
     Image1->OnMouseMove = [this](Qt::MouseButtons b, int x, int y) { Image1MouseMove(b, x, y); };
     Image1->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { Image1MouseUp(b, x, y); };
+    // Moved to a screen of another resolution: drawn again at that one.
+    Image1->OnRatioChange = [this] {
+        if (isVisible())
+            FormShow();
+    };
 
     // Escape closes the graph window, as it does any dialog.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     QObject::connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void TForm2::paintGlyphs()
+{
+    using Glyphs::Direction;
+    const QColor face = buttonFace(BitBtn1);
+    BitBtn1->setIcon(Glyphs::arrow(Direction::Up, face));
+    BitBtn2->setIcon(Glyphs::arrow(Direction::Left, face));
+    BitBtn3->setIcon(Glyphs::arrow(Direction::Right, face));
+    BitBtn4->setIcon(Glyphs::arrow(Direction::Down, face));
+    BitBtn5->setIcon(Glyphs::magnifier(true, face));
+    BitBtn6->setIcon(Glyphs::magnifier(false, face));
+    BitBtn7->setIcon(Glyphs::slantedTriangle(true, face));
+    BitBtn8->setIcon(Glyphs::slantedTriangle(false, face));
 }
 
 void TForm2::describeSampling()

@@ -108,6 +108,8 @@ public:
 
 private:
     void buildControls();
+    // The icons of the buttons, for the face colour of the theme in use.
+    void paintGlyphs();
     // The step and pen width in the tooltips of the controls that change them.
     void describeSampling();
     void applyFit();
@@ -139,7 +141,7 @@ private:
     // The picture the last finished redraw drew, under the trace square and the
     // zoom box. The window keeps its own: "img.bmp" is there for other
     // programs, and another calculator in the same folder may replace it.
-    QImage plotted;
+    TImage::Pictures plotted;
     QLineEdit* edited = nullptr;   // the range field whose text the person has just changed
     QLineEdit* typingIn = nullptr; // the range field whose typing is being handled
     // What failed in the redraw of the last key typed into a range field, until

@@ -33,10 +33,9 @@ std::string TForm2::readout(double x, double y) const
 // Until a redraw of this run has finished there is nothing to draw over.
 bool TForm2::restorePicture()
 {
-    if (plotted.isNull())
+    if (plotted.picture.isNull())
         return false;
-    Image1->picture() = plotted;
-    Image1->update();
+    Image1->setPictures(plotted);
     return true;
 }
 
@@ -78,7 +77,7 @@ void TForm2::trace(int x)
     const double px = pixelX(PointX);
     const double py = pixelY(PointY);
     if (restorePicture()) {
-        Canvas canvas(Image1->picture());
+        Canvas canvas(*Image1);
         canvas.setPen(kMarker, TrackBar1->value() + 1, true);
         canvas.setBrushSolid(true);
         canvas.rectangle(px - kHalfSquare, py - kHalfSquare, px + kHalfSquare, py + kHalfSquare);
@@ -93,7 +92,7 @@ void TForm2::trace(int x)
 void TForm2::dragBox(int x, int y)
 {
     if (restorePicture()) {
-        Canvas canvas(Image1->picture());
+        Canvas canvas(*Image1);
         canvas.setBrushSolid(false);
         canvas.setPen(kMarker, kBandWidth);
         canvas.rectangle(CornerX, CornerY, x, y);

@@ -10,6 +10,7 @@
 #include "graph/Graf.h"
 #include "platform/Canvas.h"
 #include "platform/Controls.h"
+#include "platform/VectorState.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ double Curve::at(const std::vector<double>& xs, std::size_t k)
         return ahead[k];
     const double value = (*this)(xs[k]);
     ahead.resize(xs.size());
+    clearVectorState(); // the picture's fill and axes come just before
     const std::size_t taken = Form1->graphExpression.evaluateEach(
         xs.data() + k + 1, ahead.data() + k + 1, xs.size() - k - 1, y, z, ans);
     samples += static_cast<int>(taken);
@@ -80,12 +82,9 @@ void TForm2::FormShow()
     if (FitPending)
         applyFit();
     Image1->update();
-    // The kept copy of the last picture shares its pixels; painting over them
-    // all needs a new picture, not a copy of the old one.
-    if (!Image1->picture().isDetached())
-        Image1->picture() = QImage(w, h, Image1->picture().format());
+    Image1->newPictures();
     {
-        Canvas canvas(Image1->picture());
+        Canvas canvas(*Image1);
         canvas.fillWhite();
         ScaleX = w / TamMaxX;
         ScaleY = h / TamMaxY;
@@ -107,7 +106,7 @@ void TForm2::FormShow()
     // redraw, nested here.
     showRange(Edit1, TamMaxX);
     showRange(Edit2, TamMaxY);
-    plotted = Image1->picture();
+    plotted = Image1->pictures();
     Image1->SaveToFile("img.bmp");
 }
 

@@ -109,6 +109,8 @@ void TApplication::adopt(std::unique_ptr<TForm> form)
     if (!mainForm) {
         mainForm = form.get();
         mainForm->setMainForm(true);
+    } else {
+        form->setPopupParent(mainForm);
     }
     forms.push_back(std::move(form));
 }

@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Image.h"
+#include "platform/VectorState.h"
+
+using Box = Canvas::Box;
+
 namespace {
 
 // Far enough outside any picture that clipping there changes no visible pixel,
 // near enough that every coordinate fits the rasteriser's integers.
 constexpr double kReach = 65536.0;
-
-struct Box {
-    double left, top, right, bottom;
-};
 
 Box reachOf(const QImage& picture)
 {
@@ -22,6 +23,11 @@ Box reachOf(const QImage& picture)
 bool inside(double x, double y, const Box& box)
 {
     return x >= box.left && x <= box.right && y >= box.top && y <= box.bottom;
+}
+
+bool finite(double x1, double y1, double x2, double y2)
+{
+    return std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
 }
 
 // Liang-Barsky: shortens the segment to the part inside the box; false if none.
@@ -63,92 +69,204 @@ int pixel(double coordinate) // only for values already inside the reach
     return static_cast<int>(std::lround(coordinate));
 }
 
+// A width in picture pixels as whole device pixels, never none.
+int devicePixels(double width, double scale)
+{
+    return std::max(1, pixel(width * scale));
+}
+
 } // namespace
 
-Canvas::Canvas(QImage& target) : picture(target), painter(&target)
+Canvas::Surface::Surface(QImage& target, double ratio)
+    : picture(target), ratio(ratio), reach(reachOf(target))
 {
+    // Drawn in device pixels; the ratio is the picture's again when done.
+    picture.setDevicePixelRatio(1);
+    painter.begin(&picture);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    pen = QPen(Qt::black, 1);
-    pen.setCapStyle(Qt::FlatCap);
-    painter.setPen(pen);
-    setBrushSolid(true);
+    setPen(Qt::black, 1, false);
+    setBrush(QBrush(Qt::white));
 }
 
-void Canvas::setPen(QColor color, int width, bool roundEnds)
+Canvas::Surface::~Surface()
 {
-    pen.setColor(color);
-    rounded = roundEnds;
-    setPenWidth(width);
+    painter.end();
+    picture.setDevicePixelRatio(ratio);
 }
 
-void Canvas::setPenWidth(int width)
+void Canvas::Surface::setPen(QColor color, int width, bool rounded)
 {
     forgetLastLine();
-    const bool wide = rounded && width > 1;
+    const int device = ratio == 1 ? width : devicePixels(width, ratio);
+    const bool wide = rounded && device > 1;
+    pen.setColor(color);
     pen.setCapStyle(wide ? Qt::RoundCap : Qt::FlatCap);
     pen.setJoinStyle(wide ? Qt::RoundJoin : Qt::BevelJoin);
-    pen.setWidth(width);
+    pen.setWidth(device);
     painter.setPen(pen);
+    opaque = color.alpha() == 255;
+    flatEnds = !wide;
+    // Qt strokes every wide segment as a polygon, which on a dense screen
+    // cost several times the rest of a redraw; the picture saved keeps Qt's
+    // pixels.
+    if (wide && opaque && ratio != 1)
+        tip.emplace(device);
+    else
+        tip.reset();
+    // A pen of w picture pixels covers from w div 2 pixels before its position
+    // on; the rasteriser puts a pen of n pixels from n div 2 before it.
+    const int before = width / 2;
+    shift = device / 2 - pixel(before * ratio);
 }
 
-void Canvas::setBrushSolid(bool solid)
+void Canvas::Surface::setBrush(const QBrush& brush)
 {
     forgetLastLine();
-    painter.setBrush(solid ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
+    painter.setBrush(brush);
 }
 
-void Canvas::fillWhite()
+void Canvas::Surface::fillWhite()
 {
     forgetLastLine();
     painter.fillRect(picture.rect(), Qt::white);
 }
 
-void Canvas::line(double x1, double y1, double x2, double y2)
+void Canvas::Surface::line(double x1, double y1, double x2, double y2)
 {
     x1 = std::trunc(x1);
     y1 = std::trunc(y1);
     x2 = std::trunc(x2);
     y2 = std::trunc(y2);
-    const Box box = reachOf(picture);
-    if (inside(x1, y1, box) && inside(x2, y2, box)) {
+    if (inside(x1, y1, reach) && inside(x2, y2, reach)) {
         // The usual case, a segment of a curve: clipping would change nothing,
         // and each coordinate is already a whole number that an int holds.
         const QLine segment(static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2),
                             static_cast<int>(y2));
         if (lastLineRepeatable && segment == lastLine)
             return;
-        painter.drawLine(segment);
+        draw(segment);
         lastLine = segment;
-        lastLineRepeatable = pen.color().alpha() == 255;
+        lastLineRepeatable = opaque;
         return;
     }
     forgetLastLine();
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+    if (!finite(x1, y1, x2, y2))
         return;
-    if (!clip(x1, y1, x2, y2, box))
+    if (!clip(x1, y1, x2, y2, reach))
         return;
-    painter.drawLine(pixel(x1), pixel(y1), pixel(x2), pixel(y2));
+    draw(QLine(pixel(x1), pixel(y1), pixel(x2), pixel(y2)));
+}
+
+void Canvas::Surface::draw(QLine segment)
+{
+    // Across the line the pen is moved to cover the side of its position it
+    // covers in picture pixels; a flat end stays where the line ends.
+    const bool acrossY = std::abs(segment.dx()) >= std::abs(segment.dy());
+    segment.translate(flatEnds && acrossY ? 0 : shift, flatEnds && !acrossY ? 0 : shift);
+    if (tip) {
+        tip->draw(picture, pen.color().rgb(), segment);
+        return;
+    }
+    painter.drawLine(segment);
+    clearVectorState(); // the work between two lines is calculation
+}
+
+void Canvas::Surface::rectangle(int left, int top, int right, int bottom)
+{
+    forgetLastLine();
+    // The outline covers from the left column and top row to one picture
+    // pixel short of the right column and bottom row.
+    const int unit = ratio == 1 ? 1 : devicePixels(1, ratio);
+    painter.drawRect(left + shift, top + shift, std::max(0, right - unit - left),
+                     std::max(0, bottom - unit - top));
+}
+
+Canvas::Canvas(TImage& target) : image(target), plain(target.picture(), 1)
+{
+    QImage& screen = target.screenPicture();
+    if (!screen.isNull())
+        sharp.emplace(screen, screen.devicePixelRatio());
+}
+
+void Canvas::setPen(QColor penColor, int width, bool roundEnds)
+{
+    color = penColor;
+    rounded = roundEnds;
+    setPenWidth(width);
+}
+
+void Canvas::setPenWidth(int width)
+{
+    penWidth = width;
+    plain.setPen(color, width, rounded);
+    if (sharp)
+        sharp->setPen(color, width, rounded);
+}
+
+void Canvas::setBrushSolid(bool solid)
+{
+    const QBrush brush = solid ? QBrush(Qt::white) : QBrush(Qt::NoBrush);
+    plain.setBrush(brush);
+    if (sharp)
+        sharp->setBrush(brush);
+}
+
+void Canvas::fillWhite()
+{
+    image.damage(image.picture().rect());
+    plain.fillWhite();
+    if (sharp)
+        sharp->fillWhite();
+}
+
+void Canvas::line(double x1, double y1, double x2, double y2)
+{
+    image.damage(image.picture().rect()); // a curve's lines go everywhere
+    plain.line(x1, y1, x2, y2);
+    if (!sharp)
+        return;
+    // The far end of a segment is brought within reach before scaling, where
+    // its exact place shows nowhere and the scaled value cannot overflow.
+    const Box& box = plain.reachBox();
+    if (!finite(x1, y1, x2, y2) ||
+        (!(inside(x1, y1, box) && inside(x2, y2, box)) && !clip(x1, y1, x2, y2, box))) {
+        sharp->forgetLastLine();
+        return;
+    }
+    const double s = sharp->scale();
+    sharp->line(x1 * s, y1 * s, x2 * s, y2 * s);
 }
 
 void Canvas::rectangle(double x1, double y1, double x2, double y2)
 {
-    forgetLastLine();
-    const Box box = reachOf(picture);
+    plain.forgetLastLine();
+    if (sharp)
+        sharp->forgetLastLine();
+    const Box& box = plain.reachBox();
     double corner[4] = {x1, y1, x2, y2};
     for (int k = 0; k < 4; ++k) {
         if (!std::isfinite(corner[k]))
             return;
         // Moving a far edge farther in stays invisible and exactly so.
         const bool horizontal = k % 2 == 0;
-        corner[k] = std::clamp(std::trunc(corner[k]), horizontal ? box.left : box.top,
+        corner[k] = std::clamp(corner[k], horizontal ? box.left : box.top,
                                horizontal ? box.right : box.bottom);
     }
-    const int left = pixel(std::min(corner[0], corner[2]));
-    const int right = pixel(std::max(corner[0], corner[2]));
-    const int top = pixel(std::min(corner[1], corner[3]));
-    const int bottom = pixel(std::max(corner[1], corner[3]));
-    if (right - left < 1 || bottom - top < 1)
+    const double left = std::min(corner[0], corner[2]);
+    const double right = std::max(corner[0], corner[2]);
+    const double top = std::min(corner[1], corner[3]);
+    const double bottom = std::max(corner[1], corner[3]);
+    const auto at = [](double coordinate, double scale) {
+        return static_cast<int>(std::trunc(coordinate * scale));
+    };
+    if (at(right, 1) - at(left, 1) < 1 || at(bottom, 1) - at(top, 1) < 1)
         return;
-    // The outline covers columns left to right - 1 and rows top to bottom - 1.
-    painter.drawRect(left, top, right - left - 1, bottom - top - 1);
+    plain.rectangle(at(left, 1), at(top, 1), at(right, 1), at(bottom, 1));
+    // With the pen's width on both sides, and a pixel more for the rounding.
+    image.damage(QRect(QPoint(at(left, 1), at(top, 1)), QPoint(at(right, 1), at(bottom, 1)))
+                     .adjusted(-penWidth - 1, -penWidth - 1, penWidth + 1, penWidth + 1));
+    if (sharp) {
+        const double s = sharp->scale();
+        sharp->rectangle(at(left, s), at(top, s), at(right, s), at(bottom, s));
+    }
 }

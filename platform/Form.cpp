@@ -5,9 +5,13 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
+#include <algorithm>
 
 #include "platform/Guard.h"
+#include "platform/Messages.h"
 
 TForm::TForm() : QWidget(nullptr, Qt::Window) {}
 
@@ -24,13 +28,40 @@ int TForm::ShowModal()
     return 0;
 }
 
+void TForm::setPopupParent(TForm* parent)
+{
+    popupParent = parent;
+    // Set before the window exists: changing the type of a shown window hides it.
+    setWindowFlag(Qt::Dialog, parent != nullptr);
+}
+
+void TForm::placeOverPopupParent()
+{
+    if (!popupParent || !popupParent->isVisible() || !popupParent->windowHandle())
+        return;
+    windowHandle()->setTransientParent(popupParent->windowHandle());
+    QRect place(QPoint(0, 0), frameGeometry().size());
+    place.moveCenter(popupParent->frameGeometry().center());
+    // Whole on the parent's screen where it fits, its top left corner where not.
+    const QRect screen = popupParent->screen()->availableGeometry();
+    const auto within = [](int at, int from, int room, int size) {
+        return std::max(from, std::min(at, from + room - size));
+    };
+    move(within(place.left(), screen.left(), screen.width(), place.width()),
+         within(place.top(), screen.top(), screen.height(), place.height()));
+}
+
 void TForm::showEvent(QShowEvent* event)
 {
     for (QAbstractButton* button : findChildren<QAbstractButton*>())
         button->installEventFilter(this); // once each: Qt drops a filter installed before
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        Guard::run([this] { FormShow(); });
+    if (event->spontaneous())
+        return;
+    placeOverPopupParent();
+    // Not yet in front when its show handler runs: a box it raises is its own.
+    const MessageOwner owner(this);
+    Guard::run([this] { FormShow(); });
 }
 
 void TForm::closeEvent(QCloseEvent* event)

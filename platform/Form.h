@@ -15,6 +15,12 @@ public:
     // The main window ends the program when it closes.
     void setMainForm(bool main) { isMainForm = main; }
 
+    // The window this one belongs to. Each showing opens it centred over that
+    // window, and the window manager is told it is that window's dialog (X11's
+    // WM_TRANSIENT_FOR, Wayland's xdg_toplevel parent), so that it is kept in
+    // front of the window it blocks.
+    void setPopupParent(TForm* parent);
+
 protected:
     virtual void FormShow() {}
     virtual void FormClose() {}
@@ -25,6 +31,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void placeOverPopupParent();
+
     bool isMainForm = false;
+    TForm* popupParent = nullptr;
     QEventLoop* modalLoop = nullptr;
 };

@@ -1,11 +1,13 @@
 #include "platform/Image.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
+#include <cstring>
 #include <system_error>
 
+#include "platform/Bmp.h"
 #include "platform/Guard.h"
 #include "platform/ReplaceFile.h"
 
@@ -24,39 +26,135 @@ QPoint positionOf(const QMouseEvent* event)
 } // namespace
 
 TImage::TImage(QWidget* parent, int width, int height)
-    : QWidget(parent), bitmap(width, height, QImage::Format_RGB32)
+    : QWidget(parent), shown{QImage(width, height, QImage::Format_RGB32), QImage()}
 {
-    bitmap.fill(Qt::white);
+    shown.picture.fill(Qt::white);
     setFixedSize(width, height);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void TImage::newPictures()
+{
+    shownFrom = 0;
+    const QSize size = shown.picture.size();
+    // Pictures kept elsewhere share these pixels; new ones leave them alone.
+    if (!shown.picture.isDetached())
+        shown.picture = QImage(size, shown.picture.format());
+    const double ratio = devicePixelRatioF();
+    if (ratio == 1) {
+        shown.screen = QImage();
+        return;
+    }
+    const QSize device(static_cast<int>(std::ceil(size.width() * ratio)),
+                       static_cast<int>(std::ceil(size.height() * ratio)));
+    if (shown.screen.size() != device || !shown.screen.isDetached())
+        shown.screen = QImage(device, QImage::Format_RGB32);
+    shown.screen.setDevicePixelRatio(ratio);
+}
+
+namespace {
+
+bool sameKind(const QImage& a, const QImage& b)
+{
+    return a.size() == b.size() && a.format() == b.format() &&
+           a.bytesPerLine() == b.bytesPerLine() && a.devicePixelRatio() == b.devicePixelRatio();
+}
+
+// The rows and columns of an area from one picture into another of the same kind.
+void copyArea(QImage& target, const QImage& source, QRect area)
+{
+    area &= source.rect();
+    const std::ptrdiff_t bytes = source.depth() / 8;
+    const std::ptrdiff_t from = area.left() * bytes;
+    const auto length = static_cast<std::size_t>(area.width() * bytes);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        std::memcpy(target.scanLine(y) + from, source.constScanLine(y) + from, length);
+}
+
+// An area of the picture on the screen's picture, whole pixels that cover it.
+QRect onScreen(const QRect& area, double ratio)
+{
+    return QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio)
+        .toAlignedRect();
+}
+
+} // namespace
+
+void TImage::setPictures(const Pictures& pictures)
+{
+    const auto own = [](const QImage& mine, const QImage& kept) {
+        return mine.isDetached() && sameKind(mine, kept);
+    };
+    const bool copy =
+        shownFrom == pictures.picture.cacheKey() && own(shown.picture, pictures.picture) &&
+        (pictures.screen.isNull() ? shown.screen.isNull() : own(shown.screen, pictures.screen));
+    if (copy) {
+        copyArea(shown.picture, pictures.picture, damaged);
+        if (!shown.screen.isNull())
+            copyArea(shown.screen, pictures.screen,
+                     onScreen(damaged, shown.screen.devicePixelRatio()));
+    } else {
+        shown = pictures; // shared until drawn over
+    }
+    shownFrom = pictures.picture.cacheKey();
+    damaged = QRect();
+    update();
+}
+
 void TImage::SaveToFile(const std::string& fileName) const
 {
-    // Encoded whole first, so that the file is written in one go. It is not
+    // Encoded whole first, so that the file is written in one go, and before
+    // anything is written, so that a failure leaves the old file. It is not
     // forced to disk: that wait cost more than the rest of the save, and
     // every redraw saves anew.
-    QByteArray bytes;
-    bytes.reserve(static_cast<qsizetype>(bitmap.width()) * bitmap.height() * 3 + 1024);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     const auto cannotCreate = [&fileName](const std::string& reason) {
         return EFCreateError("Cannot create file \"" + fullPath(fileName) + "\". " + reason);
     };
-    if (!bitmap.save(&buffer, "BMP"))
-        throw cannotCreate("The picture could not be encoded as BMP"); // the old file stays
+    std::string bytes;
     try {
-        replaceFile(fileName, {bytes.constData(), static_cast<std::size_t>(bytes.size())});
+        bytes = encodeBmp(shown.picture);
+    } catch (const Exception& failure) {
+        throw cannotCreate(failure.message()); // the old file stays
+    }
+    try {
+        replaceFile(fileName, bytes);
     } catch (const std::system_error& failure) {
         throw cannotCreate(failure.code().message());
     }
 }
 
+double TImage::drawnRatio() const
+{
+    return shown.screen.isNull() ? 1.0 : shown.screen.devicePixelRatio();
+}
+
+void TImage::checkRatio()
+{
+    const double ratio = devicePixelRatioF();
+    if (ratio == drawnRatio() || ratio == askedRatio || !OnRatioChange)
+        return;
+    askedRatio = ratio;
+    // Later, from the event loop: a redraw may open a box, which a paint must not.
+    QMetaObject::invokeMethod(
+        this, [this] { Guard::run(OnRatioChange); }, Qt::QueuedConnection);
+}
+
+bool TImage::event(QEvent* event)
+{
+    // Sent when the window moves to another screen.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        checkRatio();
+    return QWidget::event(event);
+}
+
 void TImage::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, bitmap);
+    // Until a drawing at a new ratio is there, the picture blown up.
+    const bool sharp = !shown.screen.isNull() && drawnRatio() == devicePixelRatioF();
+    painter.drawImage(0, 0, sharp ? shown.screen : shown.picture);
+    checkRatio();
 }
 
 void TImage::mousePressEvent(QMouseEvent* event)

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <QWindow>
 #include <cstdio>
+#include <utility>
 
 #include "platform/Guard.h"
 
@@ -10,6 +13,69 @@ namespace {
 
 std::vector<MessageLog::Entry> entries;
 bool headlessMode = false;
+QWidget* ownerOverride = nullptr;
+
+QWidget* owner()
+{
+    if (ownerOverride)
+        return ownerOverride;
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    // No window manager (a bare X server) may leave none active: the window shown.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = window->windowType();
+        if (window->isVisible() && (type == Qt::Window || type == Qt::Dialog) &&
+            !qobject_cast<QMessageBox*>(window))
+            return window;
+    }
+    return nullptr;
+}
+
+void openBox(QWidget* parent, bool error, const std::string& text)
+{
+    QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    QStringLiteral("Calculator"), QString::fromStdString(text), QMessageBox::Ok,
+                    parent);
+    box.setObjectName(error ? "ErrorBox" : "MessageBox");
+    Guard::NestedLoop loop;
+    box.exec();
+}
+
+// Opens a box once its window is on screen, or without a window if that
+// closes first. From the event loop, not from within the window's event.
+class OnceShown : public QObject {
+public:
+    // Goes with the window's handle if that goes first.
+    OnceShown(QWidget* window, bool error, std::string text)
+        : QObject(window->windowHandle()), window(window), error(error), text(std::move(text))
+    {
+        window->windowHandle()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const bool shown = event->type() == QEvent::Expose && window && window->windowHandle() &&
+                           window->windowHandle()->isExposed();
+        if (shown || event->type() == QEvent::Hide) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this,
+                [this, shown] {
+                    openBox(shown ? window.data() : nullptr, error, text);
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> window;
+    bool error;
+    std::string text;
+};
 
 void show(bool error, const std::string& text)
 {
@@ -20,14 +86,23 @@ void show(bool error, const std::string& text)
         std::fprintf(stderr, "%s\n", text.c_str());
         return;
     }
-    QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    QStringLiteral("Calculator"), QString::fromStdString(text), QMessageBox::Ok);
-    box.setObjectName(error ? "ErrorBox" : "MessageBox");
-    Guard::NestedLoop loop;
-    box.exec();
+    QWidget* window = owner();
+    if (window && window->isVisible() && window->windowHandle() &&
+        !window->windowHandle()->isExposed()) {
+        new OnceShown(window, error, text);
+        return;
+    }
+    openBox(window, error, text);
 }
 
 } // namespace
+
+MessageOwner::MessageOwner(QWidget* window) : saved(std::exchange(ownerOverride, window)) {}
+
+MessageOwner::~MessageOwner()
+{
+    ownerOverride = saved;
+}
 
 void ShowMessage(const std::string& text)
 {

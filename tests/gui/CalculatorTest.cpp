@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QTimer>
+#include <QWindow>
 
 #include "WindowFixture.h"
+#include "platform/Palette.h"
 
 namespace {
 
@@ -31,6 +33,22 @@ TEST_F(Calculator, StartState)
     EXPECT_TRUE(equals->font().bold());
     EXPECT_EQ(equals->font().pixelSize(), 19);
     EXPECT_EQ(calculator->button(13)->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
+    // A dark theme while the program runs: a lighter green, light outlines on
+    // the icons; the light theme again: both as they were.
+    const QPalette light = QApplication::palette();
+    const QImage arrow = graph->BitBtn1->icon().pixmap(32).toImage();
+    QPalette dark = light;
+    dark.setColor(QPalette::Button, QColor(66, 66, 69));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents(); // the change reaches the windows as an event
+    const QColor green = calculator->button(13)->palette().color(QPalette::ButtonText);
+    EXPECT_GE(contrastRatio(green, buttonFace(calculator->button(13))), 4.5);
+    EXPECT_TRUE(green.green() > 128 && green.red() == green.blue()) << green.name().toStdString();
+    EXPECT_NE(graph->BitBtn1->icon().pixmap(32).toImage(), arrow);
+    QApplication::setPalette(light);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calculator->button(13)->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
+    EXPECT_EQ(graph->BitBtn1->icon().pixmap(32).toImage(), arrow);
     EXPECT_TRUE(calculator->button(25)->font().bold());
     EXPECT_TRUE(calculator->button(29)->font().bold() && calculator->button(29)->font().italic());
     EXPECT_EQ(calculator->button(29)->geometry(), QRect(168, 384, 153, 25));
@@ -322,15 +340,21 @@ TEST_F(Calculator, KeypadLeavesTheKeyboardInTheExpression)
 
 TEST_F(Calculator, GraficoOpensTheGraphWindowModally)
 {
+    graph->setPopupParent(calculator.get()); // as the application does for its second window
+    calculator->show();
     type("x");
     calculator->Edit2->setText("keep");
     bool wasModal = false;
+    bool overCalculator = false;
     QTimer::singleShot(0, [&] {
         wasModal = graph->isVisible() && QApplication::activeModalWidget() == graph.get();
+        overCalculator = graph->windowHandle()->transientParent() == calculator->windowHandle() &&
+                         graph->frameGeometry().center() == calculator->frameGeometry().center();
         graph->close();
     });
     click(29);
     EXPECT_TRUE(wasModal);
+    EXPECT_TRUE(overCalculator);
     EXPECT_FALSE(graph->isVisible());
     EXPECT_EQ(text(calculator->Edit2), "keep");
     EXPECT_EQ(text(calculator->Edit3), "0");

@@ -1,15 +1,19 @@
 // Run twice: at the screen's own scale, and by the window_tests_hidpi entry
 // with QT_SCALE_FACTOR=2, where every pixel is drawn as four.
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QWindow>
+#include <cmath>
 
+#include "GraphFixture.h"
 #include "LayoutChecks.h"
-#include "WindowFixture.h"
 #include "calculator/Keypad.h"
 
 namespace {
 
-using WindowLayout = WindowTest;
+using WindowLayout = GraphTest;
 
 double scaleOfThisRun()
 {
@@ -57,6 +61,43 @@ TEST_F(WindowLayout, GraphWindowKeepsItsPictureAndShowsEveryControlWhole)
     EXPECT_EQ(graph->BitBtn1->pos(), QPoint(40, 20));
     EXPECT_EQ(graph->Button1->pos(), QPoint(416, 40));
     expectLayoutFits(graph.get());
+
+    // On every screen the plot is drawn at the screen's own resolution, with
+    // axes of one width, and img.bmp stays the same.
+    plot("x");
+    const QImage saved("img.bmp");
+    for (QScreen* screen : QGuiApplication::screens()) {
+        graph->windowHandle()->setScreen(screen);
+        QCoreApplication::processEvents(); // the redraw the move asks for
+        const double ratio = screen->devicePixelRatio();
+        const QImage& sharp = graph->Image1->screenPicture();
+        EXPECT_EQ(QImage("img.bmp"), saved);
+        if (ratio == 1) {
+            EXPECT_TRUE(sharp.isNull());
+            continue;
+        }
+        ASSERT_EQ(sharp.size(), QSize(500, 320) * ratio) << ratio;
+        const auto black = [&sharp](int x, int y) { return sharp.pixel(x, y) == qRgb(0, 0, 0); };
+        const int width = static_cast<int>(std::lround(ratio));
+        for (int along = 0; along < 120 * ratio; along += 7) { // where the curve is far from both
+            int across = 0;
+            int down = 0;
+            for (int k = 0; k < 20 * ratio; ++k) {
+                across += black(static_cast<int>(240 * ratio) + k, along) ? 1 : 0;
+                down += black(along, static_cast<int>(150 * ratio) + k) ? 1 : 0;
+            }
+            EXPECT_EQ(across, width) << "vertical axis, row " << along << ", ratio " << ratio;
+            EXPECT_EQ(down, width) << "horizontal axis, column " << along << ", ratio " << ratio;
+        }
+        // Not the picture blown up: some square of 2 x 2 pixels is not of one colour.
+        bool blocks = true;
+        for (int y = 0; y + 1 < sharp.height() && blocks; y += 2)
+            for (int x = 0; x + 1 < sharp.width() && blocks; x += 2)
+                blocks = sharp.pixel(x, y) == sharp.pixel(x + 1, y) &&
+                         sharp.pixel(x, y) == sharp.pixel(x, y + 1) &&
+                         sharp.pixel(x, y) == sharp.pixel(x + 1, y + 1);
+        EXPECT_FALSE(blocks) << ratio;
+    }
 }
 
 } // namespace

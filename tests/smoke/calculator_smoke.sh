@@ -72,6 +72,7 @@ wait_until [ -s img.bmp ] || fail "no img.bmp after the redraw"
 le32() { od -An -tu4 -j "$1" -N 4 img.bmp | tr -d ' '; }
 le16() { od -An -tu2 -j "$1" -N 2 img.bmp | tr -d ' '; }
 [ "$(le32 18)x$(le32 22)x$(le16 28)" = "500x320x24" ] || fail "img.bmp is not a 500 x 320 24-bit bitmap"
+cp img.bmp "$work/scale1.bmp"
 blue=$(od -An -v -tx1 -w3 -j 54 img.bmp | grep -c '^ ff 00 00$' || true)
 [ "$blue" -gt 400 ] || fail "img.bmp holds $blue blue pixels, not the line y = x"
 
@@ -154,4 +155,88 @@ expression=$(copy_field 160 36)
 
 end_program "$pid"
 grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q . && fail "the program wrote errors"
-echo "ok: 7+8 gives 15 and x is plotted in the real windows"
+
+# At two device pixels per unit under a dark theme (qt6ct's "darker" scheme):
+# the "/" key's text stands out by 4.5:1 or more, the plot is drawn at the
+# screen's resolution while img.bmp stays that of scale 1, and the graph window
+# and every box belong to the window they come from.
+ls /usr/lib/*/qt6/plugins/platformthemes/libqt6ct.so >/dev/null 2>&1 ||
+    fail "qt6ct is not installed (tools/install-deps --test)"
+mkdir -p "$work/scaled" "$work/config/qt6ct"
+printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncustom_palette=true\n' \
+    >"$work/config/qt6ct/qt6ct.conf"
+(cd "$work/scaled" && QT_SCALE_FACTOR=2 QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$work/config" \
+    exec "$program") 2>>"$work/stderr" &
+pid=$!
+pids=$pid
+calculator=$(window_named Calculator "$pid")
+target=$calculator
+# The WCAG ratio of the colour most unlike the face in a block against the face,
+# the colour that fills most of a strip across the middle of the block.
+contrast() { # block strip
+    for block in "$1" "$2"; do
+        import -window "$target" png:- | convert png:- -crop "$block" +repage -format %c histogram:info:- |
+            sed -n 's/^ *\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p'
+        echo strip
+    done | awk '
+        function lin(c) { c /= 255; return c <= 0.04045 ? c / 12.92 : exp(2.4 * log((c + 0.055) / 1.055)) }
+        $1 == "strip" { strip++; next }
+        { l = 0.2126 * lin($2) + 0.7152 * lin($3) + 0.0722 * lin($4) }
+        strip == 0 { colours[NR] = l }
+        strip == 1 && $1 > most { most = $1; face = l }
+        END { for (i in colours) { r = (colours[i] + 0.05) / (face + 0.05); if (r < 1) r = 1 / r
+                                   if (r > best) best = r }
+              printf "%.2f\n", best }'
+}
+transient_for() { xprop -id "$1" WM_TRANSIENT_FOR | sed -n 's/.*# //p'; }
+hex() { printf '0x%x' "$1"; }
+other_box() { xdotool search --onlyvisible --name '^Calculator$' | grep -vx "$calculator" | head -n 1; }
+ratio=$(contrast 62x46+378+314 62x4+378+333)
+awk -v r="$ratio" 'BEGIN { exit !(r >= 4.5) }' || fail "the / key's text stands out by only $ratio:1"
+press 288 72 # the expression
+xdotool type x
+press 488 792 # Grafico
+graph=$(window_named "Grafic Mode" "$pid")
+[ "$(transient_for "$graph")" = "$(hex "$calculator")" ] || fail "the graph window is not the calculator's"
+target=$graph
+wait_until [ -s "$work/scaled/img.bmp" ] || fail "no img.bmp at scale 2"
+cmp -s "$work/scaled/img.bmp" "$work/scale1.bmp" || fail "img.bmp at scale 2 is not that of scale 1"
+import -window "$graph" -crop 1000x640+2+228 +repage "$work/plot.png"
+convert "$work/plot.png" -sample 50% -sample 200% "$work/blocks.png"
+[ "$(compare -metric AE "$work/plot.png" "$work/blocks.png" null: 2>&1)" -gt 0 ] ||
+    fail "at scale 2 the plot is the picture of scale 1 blown up"
+press 596 182 # TAM_MAX_X, a text that is no number
+xdotool key ctrl+a minus Return
+wait_until boxes_are 2 || fail "a range that is no number was not reported"
+[ "$(transient_for "$(other_box)")" = "$(hex "$graph")" ] || fail "a box of the graph window is not its"
+xdotool key Return
+wait_until boxes_are 1 || fail "the box stayed open"
+press 500 500 # into the plot, then Escape closes the window
+xdotool key Escape
+wait_until eval '! graph_open' || fail "the graph window stayed open at scale 2"
+# The showing redraw fails on a y that is no number: its box comes over the
+# graph window, which is on screen by then.
+target=$calculator
+press 530 725 # y
+xdotool key ctrl+a
+xdotool type abc
+press 488 792 # Grafico
+wait_until boxes_are 2 || fail "the failed redraw raised no box"
+box=$(other_box)
+graph=$(xdotool search --onlyvisible --name '^Grafic Mode$') || fail "the box came before the graph window"
+[ "$(transient_for "$box")" = "$(hex "$graph")" ] || fail "the box of the showing redraw is not the graph window's"
+xdotool key Return
+wait_until boxes_are 1 || fail "the box of the failed redraw stayed open"
+target=$graph
+press 500 500
+xdotool key Escape
+wait_until eval '! graph_open' || fail "the graph window stayed open after the failed redraw"
+target=$calculator
+press 288 72
+xdotool key ctrl+a plus Return # no expression: the calculator's own box
+wait_until boxes_are 2 || fail "an expression that is not valid was not reported"
+[ "$(transient_for "$(other_box)")" = "$(hex "$calculator")" ] || fail "the calculator's box is not its"
+xdotool key Return
+end_program "$pid"
+grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q . && fail "the program wrote errors at scale 2"
+echo "ok: 7+8 gives 15 and x is plotted in the real windows, sharp and readable at scale 2 in a dark theme"
