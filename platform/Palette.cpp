@@ -82,15 +82,15 @@ QColor buttonFace(const QPushButton* button)
     // Inside the contents' bounds, the outline's width again: a bevel's light
     // edge; its rounded corners, which no text reaches, are left out below.
     const int edge = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button);
-    const QRect inside =
-        button->style()
-            ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
-            .adjusted(edge, edge, -edge, -edge);
+    const QRect inside = button->style()
+                             ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+                             .adjusted(edge, edge, -edge, -edge);
     const QRect pixels = QRectF(inside.topLeft() * ratio, inside.size() * ratio).toAlignedRect();
     QColor nearest = button->palette().color(QPalette::Button);
     double least = 22;
     for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        for (int x = pixels.left() + pixels.width() / 4; x < pixels.right() - pixels.width() / 4; ++x) {
+        for (int x = pixels.left() + pixels.width() / 4; x < pixels.right() - pixels.width() / 4;
+             ++x) {
             const QColor shade = face.pixelColor(x, y);
             const double contrast =
                 std::max(contrastRatio(shade, Qt::white), contrastRatio(shade, Qt::black));
