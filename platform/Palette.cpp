@@ -80,21 +80,27 @@ QColor buttonFace(const QPushButton* button)
     button->style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, button);
     painter.end();
     // Inside the contents' bounds, the outline's width again: a bevel's light
-    // edge; its rounded corners, which no text reaches, are left out below.
+    // edge. Its rounded corners, which no text reaches, are left out with the
+    // outer quarters of the width.
     const int edge = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button);
     const QRect inside = button->style()
                              ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
                              .adjusted(edge, edge, -edge, -edge);
-    const QRect pixels = QRectF(inside.topLeft() * ratio, inside.size() * ratio).toAlignedRect();
+    QRect pixels = QRectF(inside.topLeft() * ratio, inside.size() * ratio).toAlignedRect();
+    pixels.adjust(pixels.width() / 4, 0, -pixels.width() / 4, 0);
     QColor nearest = button->palette().color(QPalette::Button);
     double least = 22;
+    QRgb last = 0; // transparent, never a shade; a gradient repeats a shade along its rows
     for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        for (int x = pixels.left() + pixels.width() / 4; x < pixels.right() - pixels.width() / 4;
-             ++x) {
-            const QColor shade = face.pixelColor(x, y);
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+            const QRgb pixel = face.pixel(x, y);
+            if (pixel == last || qAlpha(pixel) != 255)
+                continue;
+            last = pixel;
+            const QColor shade(pixel);
             const double contrast =
                 std::max(contrastRatio(shade, Qt::white), contrastRatio(shade, Qt::black));
-            if (shade.alpha() == 255 && contrast < least) {
+            if (contrast < least) {
                 least = contrast;
                 nearest = shade;
             }
