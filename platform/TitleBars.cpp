@@ -105,10 +105,10 @@ Proxy* bind(wl_registry* registry, uint32_t name, const wl_interface& interface)
     return static_cast<Proxy*>(wl_registry_bind(registry, name, &interface, 1));
 }
 
-// Makes a toplevel, as Qt will, and asks which decoration mode it gets: with
-// no preference stated, as Qt 6.4 states none, the compositor chooses and says
-// so in the configure that follows the surface's first commit. No buffer is
-// ever attached, so nothing is shown.
+// Makes a toplevel and asks which decoration mode it gets, as Qt 6.4 asks:
+// with no preference (unset_mode), so the compositor chooses and says so in
+// the configure that follows the surface's first commit. No buffer is ever
+// attached, so nothing is shown.
 bool answeredServerSide(wl_display* display, wl_registry* registry, Probe& probe, Deadline deadline)
 {
     auto* compositor = bind<wl_compositor>(registry, probe.compositor, wl_compositor_interface);
@@ -122,6 +122,7 @@ bool answeredServerSide(wl_display* display, wl_registry* registry, Probe& probe
     zxdg_toplevel_decoration_v1* decoration =
         zxdg_decoration_manager_v1_get_toplevel_decoration(decorations, toplevel);
     zxdg_toplevel_decoration_v1_add_listener(decoration, &decorationListener, &probe);
+    zxdg_toplevel_decoration_v1_unset_mode(decoration);
     wl_surface_commit(surface);
     const bool configured = dispatchUntil(display, probe.configured, deadline);
     zxdg_toplevel_decoration_v1_destroy(decoration);
