@@ -6,12 +6,15 @@
 # window comes up and saves its picture; weston's own scene graph lists both
 # windows under the application id; SIGTERM ends the program with status 0
 # and nothing on stderr. Then, with no platform asked for and a DISPLAY that
-# names no X server, Qt's own choice starts it on the compositor too. Last,
-# under sway, which draws the title bars itself, both windows come up with no
-# Mesa EGL, DRI driver or LLVM mapped (a row skipped where sway is missing).
+# names no X server, Qt's own choice starts it on the compositor too. On a
+# compositor that answers "client side" (COMPOSITOR), Qt draws the title bars
+# and so starts EGL; on one that takes the connection and never answers, the
+# program still goes on to Qt. Last, under sway, which draws the title bars
+# itself, both windows come up with no Mesa EGL, DRI driver or LLVM mapped (a
+# row skipped where sway is missing).
 # Exits 77 (skipped) when weston, Qt's Wayland plugin, D-Bus or the AT-SPI
 # tools are not installed.
-#   wayland.sh PROGRAM APP_ID
+#   wayland.sh PROGRAM APP_ID COMPOSITOR
 set -eu
 skip() {
     echo "SKIPPED: $* not installed" >&2
@@ -28,12 +31,15 @@ if [ "${1:-}" != --in-session ]; then
 fi
 program=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 id=$3
+compositor=$4
+egl='libEGL_mesa|_dri\.so|libLLVM'
 work=$(mktemp -d)
 weston=
 sway=
+others=
 pid=
 cleanup() {
-    for running in $pid $weston $sway; do kill -KILL "$running" 2>/dev/null || true; done
+    for running in $pid $weston $sway $others; do kill -KILL "$running" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -136,6 +142,37 @@ await "with Qt's own choice, weston shows no Calculator" shown "$pid" Calculator
 stop "Qt's own choice"
 echo "ok: both windows on weston, and Qt's own choice is Wayland there"
 
+"$compositor" client-side &
+others=$!
+# Takes every connection and never answers; says, once a second one has asked
+# something (Qt, after the program's own question), how long after the first.
+"$python" -c 'import select, socket, sys, time
+listening = socket.socket(socket.AF_UNIX)
+listening.bind(sys.argv[1])
+listening.listen()
+waiting, asked = [listening], []
+while len(asked) < 2:
+    for ready in select.select(waiting, [], [])[0]:
+        if ready is listening:
+            waiting.append(listening.accept()[0])
+        else:
+            waiting.remove(ready)
+            if ready.recv(1, socket.MSG_PEEK):
+                asked.append((ready, time.monotonic()))
+print(f"{asked[1][1] - asked[0][1]:.2f} s")' "$XDG_RUNTIME_DIR/silent" >"$work/silent.log" &
+others="$others $!"
+await "no compositors of the test's own" test -S "$XDG_RUNTIME_DIR/client-side" -a -S "$XDG_RUNTIME_DIR/silent"
+WAYLAND_DISPLAY=client-side QT_QPA_PLATFORM=wayland "$program" 2>"$work/stderr" &
+pid=$!
+await "the compositor answered client side, yet Qt started no EGL" grep -qE "$egl" "/proc/$pid/maps"
+kill -KILL "$pid" 2>/dev/null || true # Qt may have given up by now
+WAYLAND_DISPLAY=silent QT_QPA_PLATFORM=wayland "$program" 2>"$work/stderr" &
+pid=$!
+await "asking a compositor that never answers, the program hangs" test -s "$work/silent.log"
+kill -KILL "$pid" 2>/dev/null || true # Qt may have given up by now
+pid=
+echo "ok: Qt draws the title bars where the compositor answers client side; unanswered, Qt asked $(cat "$work/silent.log") later"
+
 command -v sway >/dev/null || { echo "sway not installed: its row skipped" && exit 0; }
 mkdir -m 0700 "$work/sway" && echo "xwayland disable" >"$work/sway.conf"
 as= # sway will not start as root
@@ -150,6 +187,6 @@ WAYLAND_DISPLAY="$work/sway/wayland-1" QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIB
 pid=$!
 atspi "$pid" window Calculator && atspi "$pid" press "variable x" && atspi "$pid" press graph &&
     atspi "$pid" window "Grafic Mode" || fail "sway: the windows did not come up"
-! grep -E 'libEGL_mesa|_dri\.so|libLLVM' "/proc/$pid/maps" || fail "sway decorates, yet EGL started"
+! grep -E "$egl" "/proc/$pid/maps" || fail "sway decorates, yet EGL started"
 stop "sway"
 echo "ok: under sway, which draws the title bars, no EGL"
