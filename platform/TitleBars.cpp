@@ -32,8 +32,8 @@ struct Probe {
     // xdg-shell toplevels) and the decoration manager; 0 where not offered.
     uint32_t compositor = 0, shell = 0, decorations = 0;
     bool listed = false;     // every global is in
-    bool configured = false; // the toplevel's first configure is in
-    uint32_t mode = 0;       // the decoration mode that came before it; 0: none
+    uint32_t mode = 0;       // the decoration mode last configured; 0: none yet
+    bool configured = false; // a configure sequence that carried a mode is over
 };
 
 const std::pair<const wl_interface*, uint32_t Probe::*> wantedGlobals[] = {
@@ -59,7 +59,8 @@ const wl_callback_listener listedListener = {onListed};
 
 void onConfigure(void* data, xdg_surface*, uint32_t)
 {
-    static_cast<Probe*>(data)->configured = true;
+    auto* probe = static_cast<Probe*>(data);
+    probe->configured = probe->mode != 0;
 }
 const xdg_surface_listener surfaceListener = {onConfigure};
 
@@ -107,8 +108,9 @@ Proxy* bind(wl_registry* registry, uint32_t name, const wl_interface& interface)
 
 // Makes a toplevel and asks which decoration mode it gets, as Qt 6.4 asks:
 // with no preference (unset_mode), so the compositor chooses and says so in
-// the configure that follows the surface's first commit. No buffer is ever
-// attached, so nothing is shown.
+// the configure sequence that follows the surface's first commit (an earlier
+// one, without a mode, does not count). No buffer is ever attached, so nothing
+// is shown.
 bool answeredServerSide(wl_display* display, wl_registry* registry, Probe& probe, Deadline deadline)
 {
     auto* compositor = bind<wl_compositor>(registry, probe.compositor, wl_compositor_interface);
