@@ -22,8 +22,8 @@ const char* const userSettings[] = {
     "QT_WAYLAND_SHELL_INTEGRATION",
 };
 
-// The whole question, connection included, gets this long; a compositor that
-// has not answered by then leaves the choice to Qt.
+// From the connection on, the question gets this long; a compositor that has
+// not answered by then leaves the choice to Qt.
 constexpr std::chrono::milliseconds answerTime{500};
 using Deadline = std::chrono::steady_clock::time_point;
 
