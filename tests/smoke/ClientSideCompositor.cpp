@@ -36,8 +36,8 @@ static int dispatch(const void*, void* target, uint32_t, const wl_message* messa
 
 static void bind(wl_client* client, void* interface, uint32_t version, uint32_t id)
 {
-    wl_resource* made =
-        wl_resource_create(client, static_cast<wl_interface*>(interface), version, id);
+    wl_resource* made = wl_resource_create(client, static_cast<wl_interface*>(interface),
+                                           static_cast<int>(version), id);
     wl_resource_set_dispatcher(made, dispatch, nullptr, nullptr, nullptr);
 }
 
