@@ -169,13 +169,16 @@ void TForm1::Edit1KeyPress(char& key)
         Button21Click();
 }
 
-// A character typed on a keypad button that has the keyboard goes on in the
-// expression, at its end, as after a click on the button; the keys after it too.
+// A character typed on a keypad button, or in the result or postfix field,
+// which take no typing, goes on in the expression, at its end, as after a click
+// on the button; the keys after it too.
 void TForm1::keyPressEvent(QKeyEvent* event)
 {
     const QString typed = event->text();
-    const bool onKeypad = std::find(buttons.begin(), buttons.end(), focusWidget()) != buttons.end();
-    if (onKeypad && !typed.isEmpty() && typed[0].isPrint()) {
+    QWidget* const from = focusWidget();
+    const bool passesOn = from == Edit2 || from == Edit3 ||
+                          std::find(buttons.begin(), buttons.end(), from) != buttons.end();
+    if (passesOn && !typed.isEmpty() && typed[0].isPrint()) {
         Edit1->setFocus(Qt::OtherFocusReason);
         Edit1->end(false);
         QCoreApplication::sendEvent(Edit1, event);

@@ -36,9 +36,9 @@ double Curve::at(const std::vector<double>& xs, std::size_t k)
 {
     if (k < ready)
         return ahead[k];
+    clearVectorState(); // the picture's fill and axes come just before
     const double value = (*this)(xs[k]);
     ahead.resize(xs.size());
-    clearVectorState(); // the picture's fill and axes come just before
     const std::size_t taken = Form1->graphExpression.evaluateEach(
         xs.data() + k + 1, ahead.data() + k + 1, xs.size() - k - 1, y, z, ans);
     samples += static_cast<int>(taken);

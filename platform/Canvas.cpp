@@ -31,12 +31,16 @@ bool finite(double x1, double y1, double x2, double y2)
 }
 
 // Liang-Barsky: shortens the segment to the part inside the box; false if none.
+// A clipped end is put exactly on the edge it crossed: computed as a fraction
+// of a segment that spans far more than the box, it could land anywhere in it.
 bool clip(double& x1, double& y1, double& x2, double& y2, const Box& box)
 {
     const double dx = x2 - x1;
     const double dy = y2 - y1;
     double enter = 0.0;
     double leave = 1.0;
+    int enterEdge = -1;
+    int leaveEdge = -1;
     const double p[4] = {-dx, dx, -dy, dy};
     const double q[4] = {x1 - box.left, box.right - x1, y1 - box.top, box.bottom - y1};
     for (int k = 0; k < 4; ++k) {
@@ -46,21 +50,29 @@ bool clip(double& x1, double& y1, double& x2, double& y2, const Box& box)
             continue;
         }
         const double t = q[k] / p[k];
-        if (p[k] < 0.0)
-            enter = std::max(enter, t);
-        else
-            leave = std::min(leave, t);
+        if (p[k] < 0.0 && t > enter) {
+            enter = t;
+            enterEdge = k;
+        } else if (p[k] > 0.0 && t < leave) {
+            leave = t;
+            leaveEdge = k;
+        }
         if (enter > leave)
             return false;
     }
-    if (leave < 1.0) {
-        x2 = x1 + leave * dx;
-        y2 = y1 + leave * dy;
-    }
-    if (enter > 0.0) {
-        x1 += enter * dx;
-        y1 += enter * dy;
-    }
+    const double edge[4] = {box.left, box.right, box.top, box.bottom};
+    const double startX = x1;
+    const double startY = y1;
+    // The other coordinate is kept within the box, where rounding may have
+    // left it a little outside.
+    const auto onEdge = [&](int k, double t, double& x, double& y) {
+        x = k < 2 ? edge[k] : std::clamp(startX + t * dx, box.left, box.right);
+        y = k < 2 ? std::clamp(startY + t * dy, box.top, box.bottom) : edge[k];
+    };
+    if (leaveEdge >= 0)
+        onEdge(leaveEdge, leave, x2, y2);
+    if (enterEdge >= 0)
+        onEdge(enterEdge, enter, x1, y1);
     return true;
 }
 

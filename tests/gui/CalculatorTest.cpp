@@ -336,6 +336,16 @@ TEST_F(Calculator, KeypadLeavesTheKeyboardInTheExpression)
     EXPECT_EQ(key(Qt::Key_Escape, Qt::NoModifier), "");
     EXPECT_EQ(key(Qt::Key_Z), "77+1+");
     EXPECT_EQ(calculator->buffer, "77+1+");
+
+    // So does a character typed in the result or the postfix field.
+    for (const auto& [shown, typed] :
+         {std::pair{calculator->Edit3, "1\r"}, {calculator->Edit2, "*2\r"}}) {
+        shown->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(shown, typed[0]);
+        QTest::keyClicks(calculator->focusWidget(), typed + 1);
+    }
+    EXPECT_EQ(text(calculator->Edit1), "77+1+1*2");
+    EXPECT_EQ(text(calculator->Edit3), "80");
 }
 
 TEST_F(Calculator, GraficoOpensTheGraphWindowModally)

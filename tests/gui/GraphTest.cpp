@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFocusEvent>
@@ -9,6 +10,7 @@
 #include <system_error>
 
 #include "GraphFixture.h"
+#include "platform/Bmp.h"
 #include "platform/ReplaceFile.h"
 
 namespace {
@@ -63,6 +65,14 @@ TEST_F(GraphTest, SavedPictureShowsAxesAndTheDiagonal)
     plot("x");
     const QImage picture = saved();
     ASSERT_EQ(picture.size(), QSize(500, 320));
+    // The bytes Qt's own writer gives, also where rows need padding.
+    for (const int width : {500, 1, 2, 3, 5}) {
+        QImage odd = picture.copy(248, 150, width, 20);
+        QByteArray qt;
+        QBuffer buffer(&qt);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && odd.save(&buffer, "BMP"));
+        EXPECT_EQ(QByteArray::fromStdString(encodeBmp(odd)), qt) << width;
+    }
     EXPECT_EQ(picture, graph->Image1->picture().convertToFormat(picture.format()));
     EXPECT_EQ(picture.pixelColor(10, 10), QColor(Qt::white));
     EXPECT_EQ(picture.pixelColor(250, 10), QColor(Qt::black));

@@ -51,6 +51,21 @@ TEST_F(HostileInput, ExtremeRanges)
     EXPECT_EQ(messages(), "");
     press(graph->Button1);
     EXPECT_GT(blueIn(kWholePicture()), 400);
+
+    // At tiny heights the curve is its lines across the x axis, however tiny:
+    // the picture at 1E-10 is the picture at any smaller height.
+    plot("sin(x)");
+    for (const char* width : {"20", "1E300"}) {
+        press(graph->Button1);
+        graph->Edit1->setText(width);
+        graph->Edit2->setText("1E-10");
+        const QImage crossings = graph->Image1->picture();
+        EXPECT_GE(blueIn(kWholePicture()), 7 * 320) << width;
+        for (const char* height : {"1E-25", "1E-100", "1E-300"}) {
+            graph->Edit2->setText(height);
+            EXPECT_EQ(graph->Image1->picture(), crossings) << width << " " << height;
+        }
+    }
 }
 
 TEST_F(HostileInput, ExtremeFieldValues)

@@ -27,6 +27,11 @@ protected:
         QTest::mouseRelease(graph->Image1, button, {}, at);
     }
     int greenIn(QRect block) const { return count(isGreen, block); }
+    // Both pictures: the one saved and, on a dense screen, the one shown.
+    std::pair<QImage, QImage> pictures() const
+    {
+        return {graph->Image1->picture(), graph->Image1->screenPicture()};
+    }
 };
 
 TEST_F(Mouse, HoverReadsOutWorldCoordinates)
@@ -65,6 +70,28 @@ TEST_F(Mouse, TraceSquareSitsOnTheCurve)
     press(graph->BitBtn3);
     EXPECT_EQ(greenIn(kWholePicture()), 0);
     EXPECT_EQ(status(), ""); // the reading was of the picture before
+}
+
+// However many moves came before, each shows a fresh picture and the last
+// square or band only.
+TEST_F(Mouse, ManyMovesLeaveTheLastDrawingOnly)
+{
+    plot("5*sin(x)");
+    for (const bool zoom : {false, true}) {
+        graph->Zoom->setChecked(zoom);
+        press(graph->Button1);
+        const QPoint from(20, 300);
+        QPoint to = from;
+        drag(from, from);
+        for (int x = 40; x < 480; x += 23)
+            QTest::mouseMove(graph->Image1, to = {x, 300 - x / 2});
+        const auto afterMany = pictures();
+        release(to);
+        press(graph->Button1);
+        drag(from, to);
+        EXPECT_EQ(pictures(), afterMany) << "zoom " << zoom;
+        release(to);
+    }
 }
 
 TEST_F(Mouse, TraceWithoutAValue)

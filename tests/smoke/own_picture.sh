@@ -49,7 +49,7 @@ start_plot "$work/shared" _5
 to_graph
 end_program "$pid" # its img.bmp stays behind: a line at y = -5
 target=$graph_a
-shows_own_curve || fail "before any drag, calculator A does not show its curve"
+wait_until shows_own_curve || fail "before any drag, calculator A does not show its curve"
 
 # Trace: press and drag along the picture.
 xdotool mousemove --window "$target" 101 200 mousedown 1 mousemove --window "$target" 151 200

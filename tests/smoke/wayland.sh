@@ -6,12 +6,13 @@
 # window comes up and saves its picture; weston's own scene graph lists both
 # windows under the application id; SIGTERM ends the program with status 0
 # and nothing on stderr. Then, with no platform asked for and a DISPLAY that
-# names no X server, Qt's own choice starts it on the compositor too. Last,
-# under sway, which draws the title bars itself, both windows come up with no
-# Mesa EGL, DRI driver or LLVM mapped (a row skipped where sway is missing).
+# names no X server, Qt's own choice starts it on the compositor too. Then on
+# two of COMPOSITOR (below). Last, under sway, which draws the title bars
+# itself, both windows come up with no Mesa EGL, DRI driver or LLVM mapped (a
+# row skipped where sway is missing).
 # Exits 77 (skipped) when weston, Qt's Wayland plugin, D-Bus or the AT-SPI
 # tools are not installed.
-#   wayland.sh PROGRAM APP_ID
+#   wayland.sh PROGRAM APP_ID COMPOSITOR
 set -eu
 skip() {
     echo "SKIPPED: $* not installed" >&2
@@ -23,17 +24,28 @@ if [ "${1:-}" != --in-session ]; then
     command -v dbus-run-session >/dev/null && command -v dbus-send >/dev/null || skip "D-Bus (dbus)"
     "$python" -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
         skip "AT-SPI for Python (python3-gi, gir1.2-atspi-2.0)"
-    # A session bus of its own, on which the accessibility bus starts.
-    exec dbus-run-session -- "$0" --in-session "$@"
+    # A session bus of its own, on which the accessibility bus starts, with a
+    # runtime folder of its own for the accessibility bus's socket: elsewhere
+    # it would be ~/.cache/at-spi/bus, which another test running beside this
+    # one would take over.
+    XDG_RUNTIME_DIR=$(mktemp -d)
+    export XDG_RUNTIME_DIR
+    status=0
+    dbus-run-session -- "$0" --in-session "$@" || status=$?
+    rm -rf "$XDG_RUNTIME_DIR"
+    exit "$status"
 fi
 program=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 id=$3
+compositor=$4
+egl='libEGL_mesa|_dri\.so|libLLVM'
 work=$(mktemp -d)
 weston=
 sway=
+others=
 pid=
 cleanup() {
-    for running in $pid $weston $sway; do kill -KILL "$running" 2>/dev/null || true; done
+    for running in $pid $weston $sway $others; do kill -KILL "$running" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -136,6 +148,21 @@ await "with Qt's own choice, weston shows no Calculator" shown "$pid" Calculator
 stop "Qt's own choice"
 echo "ok: both windows on weston, and Qt's own choice is Wayland there"
 
+# On a compositor that answers "client side", Qt draws the title bars and so
+# starts EGL; on one that never answers, the program still goes on to Qt: its
+# Wayland plugin loads (and waits there in turn).
+"$compositor" client-side & others=$!
+"$compositor" silent silent & others="$others $!"
+await "no compositors of the test's own" test -S "$XDG_RUNTIME_DIR/client-side" -a -S "$XDG_RUNTIME_DIR/silent"
+for row in "client-side:$egl" "silent:libQt6WaylandClient"; do
+    WAYLAND_DISPLAY=${row%%:*} QT_QPA_PLATFORM=wayland "$program" 2>"$work/stderr" &
+    pid=$!
+    await "on ${row%%:*}, the program never mapped ${row#*:}" grep -qE "${row#*:}" "/proc/$pid/maps"
+    kill -KILL "$pid"
+done
+pid=
+echo "ok: Qt draws the title bars where the compositor answers client side, and no answer holds nobody"
+
 command -v sway >/dev/null || { echo "sway not installed: its row skipped" && exit 0; }
 mkdir -m 0700 "$work/sway" && echo "xwayland disable" >"$work/sway.conf"
 as= # sway will not start as root
@@ -150,6 +177,6 @@ WAYLAND_DISPLAY="$work/sway/wayland-1" QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIB
 pid=$!
 atspi "$pid" window Calculator && atspi "$pid" press "variable x" && atspi "$pid" press graph &&
     atspi "$pid" window "Grafic Mode" || fail "sway: the windows did not come up"
-! grep -E 'libEGL_mesa|_dri\.so|libLLVM' "/proc/$pid/maps" || fail "sway decorates, yet EGL started"
+! grep -E "$egl" "/proc/$pid/maps" || fail "sway decorates, yet EGL started"
 stop "sway"
 echo "ok: under sway, which draws the title bars, no EGL"
