@@ -83,8 +83,6 @@ void TForm2::buildControls()
                           "Zoom out about the point (0, 0)");
     BitBtn7 = glyphButton(Panel1, "BitBtn7", "finer sampling", {136, 16, 50, 27});
     BitBtn8 = glyphButton(Panel1, "BitBtn8", "coarser sampling", {192, 16, 50, 27});
-    // A button is told of a new palette once it has it; its parent, before.
-    followPalette(BitBtn1, [this] { paintGlyphs(); });
 
     Trace = place(new QRadioButton("Trace", Panel1), "Trace", "trace mode", {256, 16, 72, 20},
                   "Dragging over the picture puts a square on the curve and shows its value");
@@ -164,6 +162,17 @@ void TForm2::buildControls()
     // Escape closes the graph window, as it does any dialog.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     QObject::connect(escape, &QShortcut::activated, this, &QWidget::close);
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    // The icons are painted when first seen: most runs never open this window.
+    if (!glyphsPainted) {
+        glyphsPainted = true;
+        // A button is told of a new palette once it has it; its parent, before.
+        followPalette(BitBtn1, [this] { paintGlyphs(); });
+    }
+    TForm::showEvent(event);
 }
 
 void TForm2::paintGlyphs()
