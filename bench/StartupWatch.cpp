@@ -38,11 +38,9 @@ using Clock = std::chrono::steady_clock;
     std::exit(1);
 }
 
-template <typename Reply>
-using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
+template <typename Reply> using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
 
-template <typename Reply>
-Owned<Reply> own(Reply* reply)
+template <typename Reply> Owned<Reply> own(Reply* reply)
 {
     return Owned<Reply>(reply, &std::free);
 }
@@ -50,11 +48,11 @@ Owned<Reply> own(Reply* reply)
 // Whether the window shows more than one colour.
 bool drawn(xcb_connection_t* x, xcb_window_t window, int width, int height)
 {
-    auto image = own(xcb_get_image_reply(
-        x,
-        xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, static_cast<uint16_t>(width),
-                      static_cast<uint16_t>(height), ~0U),
-        nullptr));
+    auto image = own(xcb_get_image_reply(x,
+                                         xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0,
+                                                       static_cast<uint16_t>(width),
+                                                       static_cast<uint16_t>(height), ~0U),
+                                         nullptr));
     if (!image)
         return false; // not viewable yet
     const uint8_t* data = xcb_get_image_data(image.get());
