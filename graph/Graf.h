@@ -141,7 +141,7 @@ private:
     // distance away from it; only then is it a drag that draws and zooms.
     enum class LeftPress { None, Click, Drag };
     LeftPress leftPress = LeftPress::None;
-    bool glyphsPainted = false;
+    bool firstShown = false;
     // The picture the last finished redraw drew, under the trace square and the
     // zoom box. The window keeps its own: "img.bmp" is there for other
     // programs, and another calculator in the same folder may replace it.
