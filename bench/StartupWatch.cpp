@@ -1,7 +1,8 @@
 // Starts a program on the X server of DISPLAY and prints, on one line, the
 // milliseconds from its exec to its first window on the screen with a picture
-// in it, then its resident and proportional memory in kB a second later:
-//   startup_watch PROGRAM [ARG...]  ->  "31.4 30112 24890"
+// in it, its resident and proportional memory in kB a second later, and the
+// milliseconds its threads had run on a processor until that picture:
+//   startup_watch PROGRAM [ARG...]  ->  "31.4 30112 24890 27.9"
 //
 // "On the screen with a picture in it": the first top-level window mapped,
 // once a drawing into it has left more than one colour there. Every drawing on
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fstream>
 #include <memory>
 #include <poll.h>
@@ -63,6 +65,26 @@ bool drawn(xcb_connection_t* x, xcb_window_t window, int width, int height)
         if (std::memcmp(data + i, data, 3) != 0)
             return true;
     return false;
+}
+
+// Milliseconds the program's threads have run on a processor so far: what a
+// start costs whatever else the machine is doing.
+double processorTime(pid_t pid)
+{
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    double nanoseconds = 0;
+    if (DIR* folder = opendir(tasks.c_str())) {
+        while (const dirent* task = readdir(folder)) {
+            if (task->d_name[0] == '.')
+                continue;
+            std::ifstream schedstat(tasks + "/" + task->d_name + "/schedstat");
+            double onProcessor = 0;
+            if (schedstat >> onProcessor)
+                nanoseconds += onProcessor;
+        }
+        closedir(folder);
+    }
+    return nanoseconds / 1e6;
 }
 
 // Resident and proportional set sizes in kB.
@@ -118,6 +140,7 @@ int main(int argc, char** argv)
     int width = 0;
     int height = 0;
     double milliseconds = -1;
+    double processorMilliseconds = 0;
     const int fd = xcb_get_file_descriptor(x);
     while (milliseconds < 0) {
         pollfd ready{fd, POLLIN, 0};
@@ -153,6 +176,7 @@ int main(int argc, char** argv)
                                     area.y < top + height && area.y + area.height > top;
                 if (inside && drawn(x, window, width, height)) {
                     milliseconds = std::chrono::duration<double, std::milli>(at - start).count();
+                    processorMilliseconds = processorTime(pid);
                     break;
                 }
             }
@@ -171,6 +195,6 @@ int main(int argc, char** argv)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     xcb_disconnect(x);
-    std::printf("%.2f %ld %ld\n", milliseconds, rss, pss);
+    std::printf("%.2f %ld %ld %.2f\n", milliseconds, rss, pss, processorMilliseconds);
     return 0;
 }
