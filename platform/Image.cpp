@@ -25,8 +25,7 @@ QPoint positionOf(const QMouseEvent* event)
 
 } // namespace
 
-TImage::TImage(QWidget* parent, int width, int height)
-    : QWidget(parent), pictureSize(width, height)
+TImage::TImage(QWidget* parent, int width, int height) : QWidget(parent), pictureSize(width, height)
 {
     setFixedSize(width, height);
     setMouseTracking(true);
