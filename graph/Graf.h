@@ -106,6 +106,9 @@ public:
     void Image1MouseMove(Qt::MouseButtons buttons, int x, int y);
     void Image1MouseUp(Qt::MouseButton button, int x, int y);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildControls();
     // The icons of the buttons, for the face colour of the theme in use.
@@ -138,6 +141,7 @@ private:
     // distance away from it; only then is it a drag that draws and zooms.
     enum class LeftPress { None, Click, Drag };
     LeftPress leftPress = LeftPress::None;
+    bool firstShown = false;
     // The picture the last finished redraw drew, under the trace square and the
     // zoom box. The window keeps its own: "img.bmp" is there for other
     // programs, and another calculator in the same folder may replace it.

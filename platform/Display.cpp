@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -153,9 +152,13 @@ std::string platformList(int argc, char** argv)
 
 const char* displayPlatform(int argc, char** argv)
 {
-    std::istringstream list(platformList(argc, argv));
-    for (std::string entry; std::getline(list, entry, ';');) {
-        const std::string name = platformName(entry);
+    // Split by hand: a string stream would set up the C++ locales, a cost
+    // nothing else at start pays.
+    const std::string list = platformList(argc, argv);
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find(';', start), list.size());
+        const std::string name = platformName(list.substr(start, end - start));
+        start = end + 1;
         if (name.empty())
             continue;
         const auto platform = std::find_if(std::begin(platforms), std::end(platforms),

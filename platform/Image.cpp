@@ -25,17 +25,25 @@ QPoint positionOf(const QMouseEvent* event)
 
 } // namespace
 
-TImage::TImage(QWidget* parent, int width, int height)
-    : QWidget(parent), shown{QImage(width, height, QImage::Format_RGB32), QImage()}
+TImage::TImage(QWidget* parent, int width, int height) : QWidget(parent), pictureSize(width, height)
 {
-    shown.picture.fill(Qt::white);
     setFixedSize(width, height);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+TImage::Pictures& TImage::made() const
+{
+    if (shown.picture.isNull() && !pictureSize.isEmpty()) {
+        shown.picture = QImage(pictureSize, QImage::Format_RGB32);
+        shown.picture.fill(Qt::white);
+    }
+    return shown;
+}
+
 void TImage::newPictures()
 {
+    made();
     shownFrom = 0;
     const QSize size = shown.picture.size();
     // Pictures kept elsewhere share these pixels; new ones leave them alone.
@@ -113,7 +121,7 @@ void TImage::SaveToFile(const std::string& fileName) const
     };
     std::string bytes;
     try {
-        bytes = encodeBmp(shown.picture);
+        bytes = encodeBmp(made().picture);
     } catch (const Exception& failure) {
         throw cannotCreate(failure.message()); // the old file stays
     }
@@ -153,7 +161,7 @@ void TImage::paintEvent(QPaintEvent*)
     QPainter painter(this);
     // Until a drawing at a new ratio is there, the picture blown up.
     const bool sharp = !shown.screen.isNull() && drawnRatio() == devicePixelRatioF();
-    painter.drawImage(0, 0, sharp ? shown.screen : shown.picture);
+    painter.drawImage(0, 0, sharp ? shown.screen : made().picture);
     checkRatio();
 }
 

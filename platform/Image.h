@@ -30,15 +30,15 @@ public:
         QImage screen; // null at one device pixel per unit
     };
 
-    QImage& picture() { return shown.picture; }
-    const QImage& picture() const { return shown.picture; }
+    QImage& picture() { return made().picture; }
+    const QImage& picture() const { return made().picture; }
     QImage& screenPicture() { return shown.screen; }
     const QImage& screenPicture() const { return shown.screen; }
 
     // Blank pictures to draw on (their pixels are not set), the screen one at
     // the control's current device pixel ratio.
     void newPictures();
-    const Pictures& pictures() const { return shown; }
+    const Pictures& pictures() const { return made(); }
     // Shows kept pictures again. Where the pictures shown are a copy of these
     // very ones, only what was drawn over since is copied back: restoring the
     // whole of a dense screen's picture for every trace move cost ten times
@@ -63,10 +63,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // The pictures, the first one white until drawn on, made on first use: a
+    // window built at start but not yet shown holds no pixels.
+    Pictures& made() const;
     double drawnRatio() const;
     void checkRatio();
 
-    Pictures shown;
+    QSize pictureSize;
+    mutable Pictures shown;
     qint64 shownFrom = 0; // the cache key of the picture those shown are a copy of
     QRect damaged;
     // The last ratio a new drawing was asked for: asked once per change, so

@@ -93,6 +93,7 @@ TEST_F(Accessibility, GraphWindowControlsAreNamedToo)
     EXPECT_EQ(spokenName(graph->Image1), "plot");
     // Every control says what it does in its tooltip, the triangles and the
     // slider also where they stand.
+    graph->show();
     for (QWidget* control : controls)
         EXPECT_TRUE(control == graph->Image1 || !control->toolTip().isEmpty())
             << control->objectName().toStdString();

@@ -36,6 +36,7 @@ TEST_F(Calculator, StartState)
     // A dark theme while the program runs: a lighter green, light outlines on
     // the icons; the light theme again: both as they were.
     const QPalette light = QApplication::palette();
+    graph->show(); // its icons are painted when first shown
     const QImage arrow = graph->BitBtn1->icon().pixmap(32).toImage();
     QPalette dark = light;
     dark.setColor(QPalette::Button, QColor(66, 66, 69));
