@@ -58,7 +58,7 @@ bool undefinedDivisor(double a)
 // infinities and NaNs included, and the ties, calls pow.
 [[gnu::always_inline]] inline double wholePower(double b, int n)
 {
-    if (n <= kLargestInline) {
+    if (kLargestInline >= 16 || n <= kLargestInline) {
         double h = b;
         double l = 0;
         for (int k = 1; k < n; ++k) {
@@ -157,10 +157,12 @@ std::size_t CALC_VARIANT(run)(const Step* const first, double* const cell, doubl
     // NOLINTNEXTLINE(clang-analyzer-core.CallAndMessage)
     const auto code = [](const Step* s) { return start[static_cast<std::size_t>(s->op)]; };
 
-    std::size_t i = 0;           // the x being run
+    const double* x = xs;         // the x being run
+    double* out = values;         // where its value goes
+    double* const last = values + (n - 1);
     const Step* step = first;
-    double* top = stack;         // the value under the accumulator's is at top[-1]
-    double a = xs[0];            // the accumulator: the value on top
+    double* top = stack; // the value under the accumulator's is at top[-1]
+    double a = *x;       // the accumulator: the value on top
     cell[0] = a;
     goto* code(step);
 push:
@@ -250,14 +252,15 @@ testDivisor:
         goto undefined;
     goto* code(++step);
 fail:
-    return i;
+    return static_cast<std::size_t>(out - values);
 undefined:
     a = error;
 end:
-    values[i] = a;
-    if (++i == n)
+    *out = a;
+    if (out == last)
         return n;
-    a = xs[i];
+    ++out;
+    a = *++x;
     cell[0] = a;
     top = stack;
     step = first;
