@@ -2,8 +2,8 @@
 // bench/run runs this under callgrind, collecting only inside the counted*
 // functions, each of which takes 10 sweeps of the graph window's 501 x.
 //   instruction_count                      lists the samples' names
-//   instruction_count each|evaluate|muparser NAME
-// (muparser only where it was found). A sweep before counting compiles the
+//   instruction_count each|evaluate|muparser NAME   prints how many samples
+// it counted (muparser only where it was found). A sweep before counting compiles the
 // program and binds the library calls.
 
 #include <cstdio>
@@ -110,6 +110,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no such kind: %s\n", argv[1]);
         return 2;
     }
-    std::printf("%g\n", sum);
+    std::printf("%d samples (sum %g)\n", kSweeps * static_cast<int>(kSamples), sum);
     return 0;
 }

@@ -76,6 +76,7 @@ void Program::compile(Expression& rules, const std::string& postfix)
     }
     stack.assign(static_cast<std::size_t>(deepest), 0.0);
     fuse();
+    steps::link(steps.data());
     oneValue = steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
     skipped = steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0; // x starts in the accumulator
 }
@@ -182,7 +183,8 @@ void Program::foldLastTwo()
     constexpr std::uint64_t kUndefinedBits = 0x7ffc0ffee0000029;
     double undefined = 0;
     std::memcpy(&undefined, &kUndefinedBits, sizeof undefined);
-    const Step tail[] = {steps[n - 2], steps[n - 1], {Op::End, 0, 0, 0}};
+    Step tail[] = {steps[n - 2], steps[n - 1], {Op::End, 0, 0, 0}};
+    steps::link(tail);
     double* const cell = cells.data();
     steps::run(tail, cell, stack.data(), cell, &value, 1, undefined);
     std::uint64_t bits = 0;

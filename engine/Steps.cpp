@@ -119,7 +119,7 @@ template <std::size_t n> constexpr std::array<const void*, n> labelsOf(const Cod
 // and clang have): one shared jump, as a switch in a loop makes, is guessed
 // wrong by the processor far more often, the library calls in between
 // blurring its history, and that cost as much as the steps themselves.
-std::size_t CALC_VARIANT(run)(const Step* const first, double* const cell, double* const stack,
+std::size_t CALC_VARIANT(run)(Step* const first, double* const cell, double* const stack,
                               const double* const xs, double* const values, const std::size_t n,
                               const double error)
 {
@@ -153,9 +153,16 @@ std::size_t CALC_VARIANT(run)(const Step* const first, double* const cell, doubl
     };
     static_assert(indexedByOp(table), "every Op has its row, in the order of Op");
     static constexpr auto start = labelsOf(table);
-    // The analyzer cannot see labelsOf's values, so it jumps anywhere and runs off the steps.
+    if (n == 0) {
+        for (Step* s = first;; ++s) {
+            s->code = start[static_cast<std::size_t>(s->op)];
+            if (s->op == Op::End || s->op == Op::Fail)
+                return 0;
+        }
+    }
+    // The analyzer cannot see the codes linked, so it jumps anywhere and runs off the steps.
     // NOLINTNEXTLINE(clang-analyzer-core.CallAndMessage)
-    const auto code = [](const Step* s) { return start[static_cast<std::size_t>(s->op)]; };
+    const auto code = [](const Step* s) { return s->code; };
 
     const double* x = xs;         // the x being run
     double* out = values;         // where its value goes
@@ -267,6 +274,13 @@ end:
     goto* code(step);
 }
 
+#if !defined(CALC_STEPS_FMA)
+void link(Step* first)
+{
+    run(first, nullptr, nullptr, nullptr, nullptr, 0, 0);
+}
+#endif
+
 double CALC_VARIANT(wholePower)(double b, int n)
 {
     return wholePower(b, n);
@@ -282,10 +296,10 @@ static decltype(&runBaseline) calcResolveRun()
     return __builtin_cpu_supports("fma") ? runFma : runBaseline;
 }
 }
-std::size_t run(const Step* first, double* cell, double* stack, const double* xs, double* values,
+std::size_t run(Step* first, double* cell, double* stack, const double* xs, double* values,
                 std::size_t n, double error) __attribute__((ifunc("calcResolveRun")));
 #else
-std::size_t run(const Step* first, double* cell, double* stack, const double* xs, double* values,
+std::size_t run(Step* first, double* cell, double* stack, const double* xs, double* values,
                 std::size_t n, double error)
 {
     return runBaseline(first, cell, stack, xs, values, n, error);
