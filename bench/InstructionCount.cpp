@@ -92,8 +92,8 @@ int main(int argc, char** argv)
         Expression e(sample->engine.c_str());
         for (const double x : xs) // compiles the program
             sum += e.evaluate(x, 0, 0, 0);
-        sum += kind == "each" ? countedEach(e, xs, values, kSweeps)
-                              : countedEvaluate(e, xs, kSweeps);
+        sum +=
+            kind == "each" ? countedEach(e, xs, values, kSweeps) : countedEvaluate(e, xs, kSweeps);
 #ifdef CALC_HAVE_MUPARSER
     } else if (kind == "muparser") {
         double x = 0;

@@ -103,9 +103,10 @@ double exactPower(int n, double& where)
         const int most = 127 / n; // m's bits
         const int least = (54 + n - 1) / n;
         // the fewest bits half the time: those give the ties
-        const int bits = below(2) != 0 ? least
-                                       : least + static_cast<int>(below(
-                                                     static_cast<std::uint64_t>(most - least + 1)));
+        const int bits =
+            below(2) != 0 ? least
+                          : least + static_cast<int>(below(static_cast<std::uint64_t>(most) -
+                                                           static_cast<std::uint64_t>(least) + 1));
         const std::uint64_t m =
             (std::uint64_t{1} << (bits - 1)) | below(std::uint64_t{1} << (bits - 1)) | 1;
         Wide power = 1;
@@ -277,8 +278,8 @@ int main(int argc, char** argv)
                 checked, seed, fma ? "both builds (baseline, FMA)" : "the baseline build only");
     for (const Kind& kind : kinds)
         std::printf("  %-62s %12" PRIu64 "\n", kind.name, kind.count);
-    std::printf("  of the exact powers, %" PRIu64 " at a tie, %" PRIu64 " at 7/16 or 9/16 ULP, %" PRIu64
-                " within 2^-20 ULP of one of those\n",
+    std::printf("  of the exact powers, %" PRIu64 " at a tie, %" PRIu64
+                " at 7/16 or 9/16 ULP, %" PRIu64 " within 2^-20 ULP of one of those\n",
                 atTie, atBound, nearTieOrBound);
     std::printf("  of the squares, %" PRIu64 " measured within 2^-31 ULP of a midpoint, %" PRIu64
                 " of 7/16 ULP\n",

@@ -17,11 +17,12 @@ class Expression;
 // value, and each failure (an empty stack, a number word that does not
 // convert, an empty word) raised when the walk reaches it, not before.
 //
-// The steps work on an accumulator that holds the top of the stack, over a
-// stack whose depth is known when the program is made. A value word followed
-// by an operator becomes one step (2 * x becomes "multiply by x"), and an
-// operator or function on values known when compiling is worked out then,
-// unless it would give the error value.
+// The steps (engine/Steps.h) work on an accumulator that holds the top of the
+// stack, over a stack whose depth is known when the program is made. A value
+// word followed by an operator becomes one step (2 * x becomes "multiply by
+// x"), an operator or function on values known when compiling is worked out
+// then, unless it would give the error value, a constant whole exponent from
+// 2 to 16 becomes a whole power, and the commonest pairs of steps become one.
 class Program {
 public:
     // Replaces the program by the one for this postfix text. The failures of a

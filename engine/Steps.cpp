@@ -164,8 +164,8 @@ std::size_t CALC_VARIANT(run)(Step* const first, double* const cell, double* con
     // NOLINTNEXTLINE(clang-analyzer-core.CallAndMessage)
     const auto code = [](const Step* s) { return s->code; };
 
-    const double* x = xs;         // the x being run
-    double* out = values;         // where its value goes
+    const double* x = xs; // the x being run
+    double* out = values; // where its value goes
     double* const last = values + (n - 1);
     const Step* step = first;
     double* top = stack; // the value under the accumulator's is at top[-1]

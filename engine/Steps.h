@@ -39,10 +39,10 @@ enum class Op : unsigned char {
 
 struct Step {
     Op op;
-    std::uint8_t exponent;       // of the WholePower steps
-    std::uint32_t cell;          // where the value of a Push or a ...Cell step is
-    std::uint32_t other;         // the second cell of a two-cell step
-    const void* code = nullptr;  // where run's code for op starts, once linked
+    std::uint8_t exponent;      // of the WholePower steps
+    std::uint32_t cell;         // where the value of a Push or a ...Cell step is
+    std::uint32_t other;        // the second cell of a two-cell step
+    const void* code = nullptr; // where run's code for op starts, once linked
 };
 
 // Sets the code of each step from first on, up to an End or a Fail, to run's
@@ -53,16 +53,16 @@ void link(Step* first);
 // value, or error where a result is undefined, into values[i]: the run for
 // one x ends at the End step, which starts the next. x is written to cell[0]
 // before each run. Stops at the first Fail step a run reaches and returns its
-// index, or n (n = 0 links the steps instead). stack is the bottom of the values under the accumulator, as
-// deep as the steps need; the accumulator starts as x, so a program's first
-// step, a Push of x, may be left out (first one on, stack one higher).
+// index, or n (n = 0 links the steps instead). stack is the bottom of the values under the
+// accumulator, as deep as the steps need; the accumulator starts as x, so a program's first step, a
+// Push of x, may be left out (first one on, stack one higher).
 std::size_t run(Step* first, double* cell, double* stack, const double* xs, double* values,
                 std::size_t n, double error);
 // The two that run chooses from: the second only where the processor has FMA.
-std::size_t runBaseline(Step* first, double* cell, double* stack, const double* xs,
-                        double* values, std::size_t n, double error);
-std::size_t runFma(Step* first, double* cell, double* stack, const double* xs,
-                   double* values, std::size_t n, double error);
+std::size_t runBaseline(Step* first, double* cell, double* stack, const double* xs, double* values,
+                        std::size_t n, double error);
+std::size_t runFma(Step* first, double* cell, double* stack, const double* xs, double* values,
+                   std::size_t n, double error);
 
 // b^n for a whole n from 2 to 16, as the steps compute it: bit for bit
 // std::pow(b, n). For power_check, which checks that claim; the second runs
