@@ -1,12 +1,13 @@
 // The loop that runs a program's steps. This file is compiled twice: as it is,
 // for the processors of the baseline instruction set, and by StepsFma.cpp
 // with FMA instructions, which makes whole powers cheap. A call to run takes
-// the one the processor can run, chosen once when the program is loaded; the
-// rest of the program keeps the baseline instruction set. Neither contracts
+// the one the processor can run, chosen on the first call; the rest of the
+// program keeps the baseline instruction set. Neither contracts
 // a*b + c into one rounding (-ffp-contract=off, for the whole tree): every
 // result is the one the steps' separate operations round to.
 
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -275,6 +276,43 @@ end:
 }
 
 #if !defined(CALC_STEPS_FMA)
+#if defined(CALC_STEPS_FMA_BUILT)
+namespace {
+
+using Run = decltype(&runBaseline);
+std::size_t choose(Step* first, double* cell, double* stack, const double* xs, double* values,
+                   std::size_t n, double error);
+
+// The build that runs the steps: chosen on the first call, by what the
+// processor has. A pointer set in the program's image, not an ifunc, whose
+// chooser would run before the sanitizers' runtime is up; any thread may set
+// it, always to the same.
+std::atomic<Run> chosen{choose};
+
+std::size_t choose(Step* first, double* cell, double* stack, const double* xs, double* values,
+                   std::size_t n, double error)
+{
+    __builtin_cpu_init();
+    const Run build = __builtin_cpu_supports("fma") ? runFma : runBaseline;
+    chosen.store(build, std::memory_order_relaxed);
+    return build(first, cell, stack, xs, values, n, error);
+}
+
+} // namespace
+
+std::size_t run(Step* first, double* cell, double* stack, const double* xs, double* values,
+                std::size_t n, double error)
+{
+    return chosen.load(std::memory_order_relaxed)(first, cell, stack, xs, values, n, error);
+}
+#else
+std::size_t run(Step* first, double* cell, double* stack, const double* xs, double* values,
+                std::size_t n, double error)
+{
+    return runBaseline(first, cell, stack, xs, values, n, error);
+}
+#endif
+
 void link(Step* first)
 {
     run(first, nullptr, nullptr, nullptr, nullptr, 0, 0);
@@ -285,26 +323,5 @@ double CALC_VARIANT(wholePower)(double b, int n)
 {
     return wholePower(b, n);
 }
-
-#if !defined(CALC_STEPS_FMA)
-#if defined(CALC_STEPS_FMA_BUILT)
-extern "C" {
-// Run once, when the program is loaded (an ifunc's resolver).
-static decltype(&runBaseline) calcResolveRun()
-{
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("fma") ? runFma : runBaseline;
-}
-}
-std::size_t run(Step* first, double* cell, double* stack, const double* xs, double* values,
-                std::size_t n, double error) __attribute__((ifunc("calcResolveRun")));
-#else
-std::size_t run(Step* first, double* cell, double* stack, const double* xs, double* values,
-                std::size_t n, double error)
-{
-    return runBaseline(first, cell, stack, xs, values, n, error);
-}
-#endif
-#endif
 
 } // namespace steps
