@@ -1,9 +1,11 @@
-// power(b, 2) against the C library's pow(b, 2), bit for bit, on many doubles
-// of every kind: power takes b*b where it can prove that pow gives the same,
-// and this checks the proof's premise (pow's error bound) where it is
-// tightest. Not a test: it takes seconds to minutes, as many as one asks for.
-//   power_check [MILLIONS [SEED]]   (default 100 million doubles, seed 1)
-// Prints how many doubles of each kind it checked and every mismatch; exits 1
+// The steps' whole powers b^n (n = 2 to 16) against the C library's pow(b, n),
+// bit for bit, on many doubles of every kind: the steps take their own
+// double-double product where they can prove that pow gives the same, and
+// this checks the proof's premise (pow's error bound) where it is tightest.
+// Both builds of the steps are checked, the one with FMA where the processor
+// has it. Not a test: it takes seconds to minutes, as many as one asks for.
+//   power_check [MILLIONS [SEED]]   (default 100 million pairs (b, n), seed 1)
+// Prints how many pairs of each kind it checked and every mismatch; exits 1
 // on any.
 
 #include <cinttypes>
@@ -16,7 +18,7 @@
 #include <iterator>
 #include <random>
 
-#include "engine/Power.h"
+#include "engine/Steps.h"
 
 namespace {
 
@@ -82,11 +84,54 @@ double hardSquare()
     }
 }
 
-// Where b*b lies between two doubles, in ULPs (0 to 1/2 from the nearest).
-double tail(double b)
+using Wide = unsigned __int128;
+
+int bitLength(Wide v)
 {
-    const double p = b * b;
-    return std::fabs(std::fma(b, b, -p)) / std::ldexp(1.0, std::ilogb(p) - 52);
+    int n = 0;
+    for (; v != 0; v >>= 1)
+        ++n;
+    return n;
+}
+
+// A b = m * 2^e whose n-th power m^n is exact in 54 to 127 bits, so that where
+// it lies between two doubles is known exactly (with few bits to spare, often
+// at a tie or at 7/16 or 9/16 of the way). Sets where to that, in ULPs.
+double exactPower(int n, double& where)
+{
+    for (;;) {
+        const int most = 127 / n; // m's bits
+        const int least = (54 + n - 1) / n;
+        // the fewest bits half the time: those give the ties
+        const int bits =
+            below(2) != 0 ? least
+                          : least + static_cast<int>(below(static_cast<std::uint64_t>(most) -
+                                                           static_cast<std::uint64_t>(least) + 1));
+        const std::uint64_t m =
+            (std::uint64_t{1} << (bits - 1)) | below(std::uint64_t{1} << (bits - 1)) | 1;
+        Wide power = 1;
+        for (int k = 0; k < n; ++k)
+            power *= m;
+        const int length = bitLength(power);
+        if (length <= 53)
+            continue;
+        const int extra = length - 53; // the bits below a double's 53
+        const Wide rest = power & ((Wide{1} << extra) - 1);
+        where = std::ldexp(static_cast<double>(rest), -extra);
+        // e so that b^n lies between about 2^-1000 and 2^1000
+        const int e = static_cast<int>(below(2000)) - 1000;
+        const double b = std::ldexp(static_cast<double>(m), e / n - bits);
+        return below(2) != 0 ? -b : b;
+    }
+}
+
+// A random b whose n-th power lies between 2^-640 and 2^640: the range the
+// shortcut is taken in, and a margin around it.
+double inRange(int n)
+{
+    const double mantissa = 1 + static_cast<double>(below(std::uint64_t{1} << 52)) * 0x1p-52;
+    const int e = (static_cast<int>(below(1281)) - 640) / n;
+    return (below(2) != 0 ? -1 : 1) * std::ldexp(mantissa, e);
 }
 
 double decimal()
@@ -135,18 +180,36 @@ int main(int argc, char** argv)
         return 2;
     }
     rng.seed(seed);
+#if defined(__x86_64__) // where the steps are built twice (engine/CMakeLists.txt)
+    __builtin_cpu_init();
+    const bool fma = __builtin_cpu_supports("fma");
+    const auto withFma = steps::wholePowerFma;
+#else
+    const bool fma = false;
+    const auto withFma = steps::wholePowerBaseline;
+#endif
     const auto total = static_cast<std::uint64_t>(millions * 1E6);
-    volatile double two = 2; // so that the compiler cannot turn pow(b, 2) into b*b
     std::uint64_t checked = 0;
     std::uint64_t mismatches = 0;
-    const auto check = [&](double b) {
+    const auto check = [&](double b, int n) {
         ++checked;
-        const double mine = power(b, 2);
-        const double library = std::pow(b, two);
-        if (bitsOf(mine) == bitsOf(library) || (std::isnan(mine) && std::isnan(library)))
-            return;
-        if (++mismatches <= 20)
-            std::printf("mismatch: b = %a (%.17g): power %a, pow %a\n", b, b, mine, library);
+        volatile double exponent = n; // so that the compiler cannot turn pow(b, n) into products
+        const double library = std::pow(b, exponent);
+        for (const bool fmaBuild : {false, true}) {
+            if (fmaBuild && !fma)
+                continue;
+            const double mine = fmaBuild ? withFma(b, n) : steps::wholePowerBaseline(b, n);
+            if (bitsOf(mine) == bitsOf(library) || (std::isnan(mine) && std::isnan(library)))
+                continue;
+            if (++mismatches <= 20)
+                std::printf("mismatch: b = %a (%.17g), n = %d%s: %a, pow %a\n", b, b, n,
+                            fmaBuild ? " (FMA)" : "", mine, library);
+        }
+    };
+    const auto anyN = [] { return 2 + static_cast<int>(below(15)); };
+    const auto everyN = [&](double b) {
+        for (int n = 2; n <= 16; ++n)
+            check(b, n);
     };
 
     // Each kind runs until the count reaches its share of the total.
@@ -155,37 +218,57 @@ int main(int argc, char** argv)
         double share;
         std::uint64_t count = 0;
     };
-    Kind kinds[] = {{"random bits (every exponent, subnormals, infinities, NaNs)", 0.4},
-                    {"squares within 2^-31 ULP of a midpoint or of 7/16 ULP", 0.3},
-                    {"integers and decimals, as typed", 0.15},
+    Kind kinds[] = {{"random bits (every exponent, subnormals, infinities, NaNs)", 0.1},
+                    {"b^n within the shortcut's range and around it", 0.3},
+                    {"b^n exact in 54 to 127 bits (ties, 7/16 and 9/16 among them)", 0.3},
+                    {"squares within 2^-31 ULP of a midpoint or of 7/16 ULP", 0.05},
+                    {"integers and decimals, as typed", 0.1},
                     {"powers of two and their neighbours, subnormals", 0.05},
                     {"the graph window's x values", 0.1}};
+    std::uint64_t atTie = 0;
+    std::uint64_t atBound = 0;
+    std::uint64_t nearTieOrBound = 0;
     std::uint64_t nearMidpoint = 0;
     std::uint64_t nearBound = 0;
     const auto sign = [] { return below(2) != 0 ? -1.0 : 1.0; };
     const std::function<void()> next[] = {
-        [&] { check(fromBits(rng())); },
+        [&] { check(fromBits(rng()), anyN()); },
+        [&] {
+            const int n = anyN();
+            check(inRange(n), n);
+        },
+        [&] {
+            const int n = anyN();
+            double where = 0;
+            const double b = exactPower(n, where);
+            atTie += where == 0.5 ? 1 : 0;
+            atBound += where == 0.4375 || where == 0.5625 ? 1 : 0;
+            for (const double edge : {0.5, 0.4375, 0.5625})
+                nearTieOrBound += where != edge && std::fabs(where - edge) <= 0x1p-20 ? 1 : 0;
+            check(b, n);
+        },
         [&] {
             const double b = hardSquare();
-            const double t = tail(b);
+            const double p = b * b;
+            const double t = std::fabs(std::fma(b, b, -p)) / std::ldexp(1.0, std::ilogb(p) - 52);
             nearMidpoint += std::fabs(t - 0.5) <= 0x1p-31 ? 1 : 0;
             nearBound += std::fabs(t - 0.4375) <= 0x1p-31 ? 1 : 0;
-            check(b);
+            check(b, 2);
         },
-        [&] { check(sign() * decimal()); },
-        [&] { check(sign() * fromBits(below(std::uint64_t{1} << 52))); }, // subnormal
-        [&] { graphView(check); }};
+        [&] { check(sign() * decimal(), anyN()); },
+        [&] { check(sign() * fromBits(below(std::uint64_t{1} << 52)), anyN()); }, // subnormal
+        [&] { graphView(everyN); }};
     for (int e = -1074; e <= 1023; ++e) {
         double up = std::ldexp(1.0, e);
         double down = up;
-        for (int n = 0; n < 3; ++n) {
-            check(up);
-            check(-down);
+        for (int k = 0; k < 3; ++k) {
+            everyN(up);
+            everyN(-down);
             up = std::nextafter(up, INFINITY);
             down = std::nextafter(down, 0.0);
         }
     }
-    kinds[3].count = checked;
+    kinds[5].count = checked;
     double share = 0;
     for (std::size_t i = 0; i < std::size(kinds); ++i) {
         share += kinds[i].share;
@@ -195,9 +278,14 @@ int main(int argc, char** argv)
         kinds[i].count += checked - start;
     }
 
-    std::printf("power(b, 2) against pow(b, 2), %" PRIu64 " doubles (seed %lu):\n", checked, seed);
+    std::printf("whole powers b^n (n = 2..16) against pow(b, n), %" PRIu64
+                " pairs (seed %lu), %s:\n",
+                checked, seed, fma ? "both builds (baseline, FMA)" : "the baseline build only");
     for (const Kind& kind : kinds)
-        std::printf("  %-60s %12" PRIu64 "\n", kind.name, kind.count);
+        std::printf("  %-62s %12" PRIu64 "\n", kind.name, kind.count);
+    std::printf("  of the exact powers, %" PRIu64 " at a tie, %" PRIu64
+                " at 7/16 or 9/16 ULP, %" PRIu64 " within 2^-20 ULP of one of those\n",
+                atTie, atBound, nearTieOrBound);
     std::printf("  of the squares, %" PRIu64 " measured within 2^-31 ULP of a midpoint, %" PRIu64
                 " of 7/16 ULP\n",
                 nearMidpoint, nearBound);

@@ -68,11 +68,29 @@ Sample longSample()
 
 const std::vector<Sample>& samples()
 {
+    // The first four keep their places: bench/run's goals name them.
     static const std::vector<Sample> all = {
         {"trig", "sin(x)*cos(x/2)+sqrt(x^2+1)-ln(x^2+2)", "sin(x)*cos(x/2)+sqrt(x^2+1)-ln(x^2+2)"},
         {"x", "x", "x"},
         {"implicit", "2(3+4)", "2*(3+4)"},
         longSample(),
+        // The shapes people plot, from one library call to polynomials.
+        {"sin", "sin(x)", "sin(x)"},
+        {"inverse", "1/x", "1/x"},
+        {"sinc", "sin(x)/x", "sin(x)/x"},
+        {"exp", "e^x", "_e^x"},
+        {"ln", "ln(x)", "ln(x)"},
+        {"tan", "tan(x)", "tan(x)"},
+        {"linear", "(2*x+1)*3", "(2*x+1)*3"},
+        {"twoWaves", "sin(2*x)+cos(pi/x)", "sin(2*x)+cos(_pi/x)"},
+        {"damped", "e^(x/_5)*sin(3*x)", "_e^(x/(-5))*sin(3*x)"},
+        {"hyperbola", "sqrt(x^2+4)", "sqrt(x^2+4)"},
+        {"circle", "sqrt(25-x^2)", "sqrt(25-x^2)"},
+        {"gauss", "e^(_1*x^2)", "_e^((-1)*x^2)"},
+        {"ratio", "(x^2-1)/(x^2+1)", "(x^2-1)/(x^2+1)"},
+        {"cube", "x^3", "x^3"},
+        {"cubic", "x^3-2*x^2+x-5", "x^3-2*x^2+x-5"},
+        {"quartic", "x^4-5*x^2+4", "x^4-5*x^2+4"},
     };
     return all;
 }

@@ -13,7 +13,7 @@ struct Sample {
     std::string muparser;
 };
 
-// Fixed order: trig, x, implicit, words200.
+// trig, x, implicit and words200 first, then the table of shapes.
 const std::vector<Sample>& samples();
 
 // x = (i - 250) * 20 / 500 for i = 0..500, then round again: the graph

@@ -5,15 +5,14 @@
 #include "engine/Program.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
 #include "engine/Conversions.h"
 #include "engine/Expression.h"
 #include "engine/IteratorString.h"
-#include "engine/Power.h"
 
 namespace {
 
@@ -28,173 +27,23 @@ double numberValue(const std::string& word)
     return StrToFloat(word);
 }
 
-bool undefinedDivisor(double a)
-{
-    return a == 0.0 || std::isnan(a);
-}
-
 } // namespace
 
-// Row i holds Op i, and there is a row for every Op up to End, the last.
-template <std::size_t n> constexpr bool Program::indexedByOp(const Code (&table)[n])
+void Program::rethrowFailure() const
 {
-    for (std::size_t i = 0; i < n; ++i)
-        if (static_cast<std::size_t>(table[i].op) != i)
-            return false;
-    return n == static_cast<std::size_t>(Op::End) + 1;
-}
-
-// The labels alone, one pointer apart, so that a jump indexes them directly.
-template <std::size_t n>
-constexpr std::array<const void*, n> Program::labelsOf(const Code (&table)[n])
-{
-    std::array<const void*, n> labels{};
-    for (std::size_t i = 0; i < n; ++i)
-        labels[i] = table[i].label;
-    return labels;
-}
-
-// The steps from step on, up to an End or the first undefined result or
-// failure. The divisor, and a function's argument, are tested before the
-// value under them is touched.
-//
-// Each step ends in its own jump to the next one (labels as values, which gcc
-// and clang have): one shared jump, as a switch in a loop makes, is guessed
-// wrong by the processor far more often, the library calls in between
-// blurring its history, and that cost as much as the steps themselves.
-Program::Outcome Program::execute(const Step* step, const double* cell, double* stack)
-{
-    // Indexed by Op: each row names its Op, and a row out of place fails to
-    // compile.
-    static constexpr Code table[] = {
-        {Op::Push, &&push},
-        {Op::Add, &&add},
-        {Op::Subtract, &&subtract},
-        {Op::Multiply, &&multiply},
-        {Op::Divide, &&divide},
-        {Op::Power, &&power},
-        {Op::AddCell, &&addCell},
-        {Op::SubtractCell, &&subtractCell},
-        {Op::MultiplyCell, &&multiplyCell},
-        {Op::DivideCell, &&divideCell},
-        {Op::PowerCell, &&powerCell},
-        {Op::Sin, &&sin},
-        {Op::Cos, &&cos},
-        {Op::Tan, &&tan},
-        {Op::Sqrt, &&sqrt},
-        {Op::Log, &&log},
-        {Op::Ln, &&ln},
-        {Op::TestDivisor, &&testDivisor},
-        {Op::Fail, &&fail},
-        {Op::End, &&end},
-    };
-    static_assert(indexedByOp(table), "every Op has its row, in the order of Op");
-    static constexpr auto start = labelsOf(table);
-    // The analyzer cannot see labelsOf's values, so it jumps anywhere and runs off the steps.
-    // NOLINTNEXTLINE(clang-analyzer-core.CallAndMessage)
-    const auto code = [](const Step* s) { return start[static_cast<std::size_t>(s->op)]; };
-
-    double* top = stack; // the value under the accumulator's is at top[-1]
-    double a = 0;        // the accumulator: the value on top
-    goto* code(step);
-push:
-    *top++ = a;
-    a = cell[step->cell];
-    goto* code(++step);
-add:
-    a = *--top + a;
-    goto* code(++step);
-subtract:
-    a = *--top - a;
-    goto* code(++step);
-multiply:
-    a = *--top * a;
-    goto* code(++step);
-divide:
-    if (undefinedDivisor(a))
-        return {Verdict::Undefined};
-    a = *--top / a;
-    goto* code(++step);
-power:
-    --top;
-    a = power(*top, a);
-    goto* code(++step);
-addCell:
-    a += cell[step->cell];
-    goto* code(++step);
-subtractCell:
-    a -= cell[step->cell];
-    goto* code(++step);
-multiplyCell:
-    a *= cell[step->cell];
-    goto* code(++step);
-divideCell:
-    if (undefinedDivisor(cell[step->cell]))
-        return {Verdict::Undefined};
-    a /= cell[step->cell];
-    goto* code(++step);
-powerCell:
-    a = power(a, cell[step->cell]);
-    goto* code(++step);
-sin:
-    a = std::sin(a);
-    goto* code(++step);
-cos:
-    a = std::cos(a);
-    goto* code(++step);
-tan:
-    if (std::fabs(a) == 0.5 * kPi)
-        return {Verdict::Undefined};
-    a = std::tan(a);
-    goto* code(++step);
-sqrt:
-    if (!(a >= 0.0))
-        return {Verdict::Undefined};
-    a = std::sqrt(a);
-    goto* code(++step);
-log:
-    if (!(a > 0.0))
-        return {Verdict::Undefined};
-    a = std::log(a);
-    goto* code(++step);
-ln:
-    if (!(a > 0.0))
-        return {Verdict::Undefined};
-    a = std::log(a) / std::log(kE);
-    goto* code(++step);
-testDivisor:
-    if (undefinedDivisor(a))
-        return {Verdict::Undefined};
-    goto* code(++step);
-fail:
-    return {Verdict::Failed};
-end:
-    return {Verdict::Value, a};
-}
-
-double Program::runSteps(double error)
-{
-    const Outcome outcome = execute(steps.data(), cells.data(), stack.data());
-    if (outcome.verdict == Verdict::Failed)
-        std::rethrow_exception(failure);
-    return outcome.verdict == Verdict::Value ? outcome.value : error;
+    std::rethrow_exception(failure);
 }
 
 std::size_t Program::runEach(const double* xs, double* values, std::size_t n, double y, double z,
                              double ans, double error)
 {
+    if (n == 0)
+        return 0;
     double* const cell = cells.data();
     cell[1] = y;
     cell[2] = z;
     cell[3] = ans;
-    for (std::size_t i = 0; i < n; ++i) {
-        cell[0] = xs[i];
-        const Outcome outcome = execute(steps.data(), cell, stack.data());
-        if (outcome.verdict == Verdict::Failed)
-            return i;
-        values[i] = outcome.verdict == Verdict::Value ? outcome.value : error;
-    }
-    return n;
+    return steps::run(steps.data() + skipped, cell, stack.data() + skipped, xs, values, n, error);
 }
 
 void Program::compile(Expression& rules, const std::string& postfix)
@@ -223,10 +72,13 @@ void Program::compile(Expression& rules, const std::string& postfix)
         if (depth == 0)
             fail(std::make_exception_ptr(ExceptionError("Stack is Empty")));
         else
-            steps.push_back({Op::End, 0});
+            steps.push_back({Op::End, 0, 0, 0});
     }
     stack.assign(static_cast<std::size_t>(deepest), 0.0);
+    fuse();
+    steps::link(steps.data());
     oneValue = steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
+    skipped = steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0; // x starts in the accumulator
 }
 
 void Program::compileWord(Expression& rules, const std::string& word)
@@ -279,7 +131,7 @@ void Program::compileWord(Expression& rules, const std::string& word)
     } else {
         cell = constant(numberValue(word));
     }
-    steps.push_back({Op::Push, cell});
+    steps.push_back({Op::Push, 0, cell, 0});
     ++depth;
 }
 
@@ -288,13 +140,13 @@ void Program::compileOperator(Op op, Op withCell)
     if (depth < 2) {
         // The divisor is popped, and tested, before the missing dividend.
         if (op == Op::Divide && depth == 1)
-            steps.push_back({Op::TestDivisor, 0});
+            steps.push_back({Op::TestDivisor, 0, 0, 0});
         fail(std::make_exception_ptr(ExceptionError("Stack is Empty")));
         return;
     }
     --depth;
     if (steps.back().op != Op::Push) {
-        steps.push_back({op, 0});
+        steps.push_back({op, 0, 0, 0});
         return;
     }
     steps.back().op = withCell; // the value just pushed is the right operand
@@ -308,7 +160,7 @@ void Program::compileFunction(Op op)
         fail(std::make_exception_ptr(ExceptionError("Stack is Empty")));
         return;
     }
-    steps.push_back({op, 0});
+    steps.push_back({op, 0, 0, 0});
     foldLastTwo();
 }
 
@@ -327,16 +179,51 @@ void Program::foldLastTwo()
     const std::size_t n = steps.size();
     if (n < 2 || steps[n - 2].op != Op::Push || steps[n - 2].cell < kNamedCells)
         return;
-    const Step tail[] = {steps[n - 2], steps[n - 1], {Op::End, 0}};
-    const Outcome outcome = execute(tail, cells.data(), stack.data());
-    if (outcome.verdict != Verdict::Value)
+    // A NaN no step makes from constants: an undefined result gives it.
+    constexpr std::uint64_t kUndefinedBits = 0x7ffc0ffee0000029;
+    double undefined = 0;
+    std::memcpy(&undefined, &kUndefinedBits, sizeof undefined);
+    Step tail[] = {steps[n - 2], steps[n - 1], {Op::End, 0, 0, 0}};
+    steps::link(tail);
+    double* const cell = cells.data();
+    steps::run(tail, cell, stack.data(), cell, &value, 1, undefined);
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    if (bits == kUndefinedBits)
         return;
     steps.pop_back();
-    steps.back().cell = constant(outcome.value);
+    steps.back().cell = constant(value);
+}
+
+// Pairs of steps that one step does as well: a whole power of a constant
+// exponent, and the shapes most texts have (x^2 pushed, 1/x, 2*x+1).
+void Program::fuse()
+{
+    std::vector<Step> fused;
+    fused.reserve(steps.size());
+    for (Step step : steps) {
+        if (step.op == Op::PowerCell && step.cell >= kNamedCells) {
+            const double exponent = cells[step.cell];
+            if (exponent >= 2 && exponent <= 16 && exponent == std::floor(exponent)) {
+                step.op = Op::WholePower;
+                step.exponent = static_cast<std::uint8_t>(exponent);
+            }
+        }
+        Step* const last = fused.empty() ? nullptr : &fused.back();
+        if (last != nullptr && last->op == Op::Push && step.op == Op::WholePower)
+            *last = {Op::PushWholePower, step.exponent, last->cell, 0};
+        else if (last != nullptr && last->op == Op::Push && step.op == Op::DivideCell)
+            *last = {Op::PushQuotient, 0, last->cell, step.cell};
+        else if (last != nullptr && last->op == Op::MultiplyCell && step.op == Op::AddCell)
+            *last = {Op::MultiplyAdd, 0, last->cell, step.cell};
+        else
+            fused.push_back(step);
+    }
+    steps = std::move(fused);
 }
 
 void Program::fail(std::exception_ptr met)
 {
     failure = std::move(met);
-    steps.push_back({Op::Fail, 0});
+    steps.push_back({Op::Fail, 0, 0, 0});
 }

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <string>
 #include <vector>
+
+#include "engine/Steps.h"
 
 class Expression;
 
@@ -16,11 +17,12 @@ class Expression;
 // value, and each failure (an empty stack, a number word that does not
 // convert, an empty word) raised when the walk reaches it, not before.
 //
-// The steps work on an accumulator that holds the top of the stack, over a
-// stack whose depth is known when the program is made. A value word followed
-// by an operator becomes one step (2 * x becomes "multiply by x"), and an
-// operator or function on values known when compiling is worked out then,
-// unless it would give the error value.
+// The steps (engine/Steps.h) work on an accumulator that holds the top of the
+// stack, over a stack whose depth is known when the program is made. A value
+// word followed by an operator becomes one step (2 * x becomes "multiply by
+// x"), an operator or function on values known when compiling is worked out
+// then, unless it would give the error value, a constant whole exponent from
+// 2 to 16 becomes a whole power, and the commonest pairs of steps become one.
 class Program {
 public:
     // Replaces the program by the one for this postfix text. The failures of a
@@ -29,7 +31,8 @@ public:
     void compile(Expression& rules, const std::string& postfix);
 
     // The value for these arguments, or error when a result is undefined.
-    // Inline, so that a program of one value costs no call.
+    // Inline, so that a program of one value costs no call; a failure is
+    // rethrown out of line, so that the common path keeps no exception.
     double run(double x, double y, double z, double ans, double error)
     {
         double* const cell = cells.data();
@@ -39,7 +42,10 @@ public:
         cell[3] = ans;
         if (oneValue)
             return cell[steps[0].cell];
-        return runSteps(error);
+        if (steps::run(steps.data() + skipped, cell, stack.data() + skipped, cell, &value, 1,
+                       error) == 0)
+            rethrowFailure();
+        return value;
     }
 
     // run for x = xs[0], xs[1], ... into values, up to the first x whose run
@@ -48,55 +54,16 @@ public:
                         double ans, double error);
 
 private:
-    enum class Op : unsigned char {
-        Push, // the value in the step's cell
-        Add,  // the two top values
-        Subtract,
-        Multiply,
-        Divide,
-        Power,
-        AddCell, // the top value and the step's cell
-        SubtractCell,
-        MultiplyCell,
-        DivideCell,
-        PowerCell,
-        Sin,
-        Cos,
-        Tan,
-        Sqrt,
-        Log,
-        Ln,
-        TestDivisor, // the error value for a zero or NaN top value
-        Fail,        // raises the failure met when the program was made
-        End,         // the last: execute's table is checked against it
-    };
-    struct Step {
-        Op op;
-        std::uint32_t cell; // where the value of a Push or a ...Cell step is
-    };
+    using Op = steps::Op;
+    using Step = steps::Step;
 
-    enum class Verdict { Value, Undefined, Failed };
-    struct Outcome {
-        Verdict verdict;
-        double value = 0;
-    };
-
-    // A row of execute's table: where the steps of an Op start.
-    struct Code {
-        Op op;
-        const void* label;
-    };
-    template <std::size_t n> static constexpr bool indexedByOp(const Code (&table)[n]);
-    template <std::size_t n>
-    static constexpr std::array<const void*, n> labelsOf(const Code (&table)[n]);
-
-    static Outcome execute(const Step* step, const double* cell, double* stack);
-    double runSteps(double error);
+    [[noreturn, gnu::cold, gnu::noinline]] void rethrowFailure() const;
     void compileWord(Expression& rules, const std::string& word);
     void compileOperator(Op op, Op withCell);
     void compileFunction(Op op);
     std::uint32_t constant(double value);
     void foldLastTwo();
+    void fuse();
     void fail(std::exception_ptr met);
 
     std::vector<Step> steps;
@@ -104,6 +71,9 @@ private:
     std::vector<double> cells;
     std::vector<double> stack; // as deep as the program ever needs
     bool oneValue = false;     // the steps are a Push and the End
-    int depth = 0;             // while compiling: the values on the stack
+    // 1 where the first step, a Push of x, is left to the accumulator's start
+    std::size_t skipped = 0;
+    double value = 0; // where run's one value is written
+    int depth = 0;    // while compiling: the values on the stack
     std::exception_ptr failure;
 };

@@ -68,6 +68,19 @@ TEST(Evaluate, Values)
 
     Expression vars("x+y*10+z*100+ans*1000");
     EXPECT_EQ(vars.evaluate(1, 2, 3, 4), 4321);
+
+    // A product and a sum are rounded one after the other, never fused into an
+    // FMA: (1 + 2^-30)^2 - (1 + 2^-29) is 2^-60 exactly, 0 rounded twice.
+    const double near1 = 1 + 0x1p-30;
+    for (const char* text : {"x*y+z", "z+x*y", "x*y+z*1", "(x*y)-(0-z)"}) {
+        Expression fused(text);
+        ASSERT_TRUE(fused.validate()) << text; // normalised: evaluateEach may run it
+        EXPECT_EQ(fused.evaluate(near1, near1, -(1 + 0x1p-29), 0), 0) << text;
+        const double xs[] = {near1, near1};
+        double values[2] = {1, 1};
+        EXPECT_EQ(fused.evaluateEach(xs, values, 2, near1, -(1 + 0x1p-29), 0), 2u);
+        EXPECT_EQ(values[1], 0) << text;
+    }
 }
 
 TEST(Evaluate, DomainErrorsGiveTheErrorValue)

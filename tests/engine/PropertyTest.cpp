@@ -22,7 +22,9 @@ std::string randomText(std::mt19937& rng)
         "tan", "sqrt", "log", "ln", "+", "-", "*", "/", "^", "(", ")", "(", ")", " ", "  ", "[",
         "]", "{", "}", "0", "ANS", ".", "\t", "q", "9,", "1E5,2",
         // squares, steps that take a value with them, and deep stacks
-        "^2", "x^2", "2", "(x-(y/(z*(2^(", "2)))"};
+        "^2", "x^2", "2", "(x-(y/(z*(2^(", "2)))",
+        // whole powers and the pairs of steps made one: x^n pushed, c/x, a*x+c
+        "^3", "x^5", "^16", "^17", "1/x", "*x+"};
     std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
     std::uniform_int_distribution<int> length(0, 14);
     std::string text;

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The steps a Program is compiled into, and the loop that runs them. The
+// steps work on an accumulator that holds the top of the stack; a step that
+// reads a cell takes its value from cell[step.cell] (x, y, z, ans, then the
+// constants).
+namespace steps {
+
+enum class Op : unsigned char {
+    Push, // the value in the step's cell
+    Add,  // the two top values
+    Subtract,
+    Multiply,
+    Divide,
+    Power,
+    AddCell, // the top value and the step's cell
+    SubtractCell,
+    MultiplyCell,
+    DivideCell,
+    PowerCell,
+    WholePower, // the top value to the step's exponent, a whole number from 2 to 16
+    // Two steps in one, each giving exactly what the two give in turn:
+    PushWholePower, // Push, then WholePower
+    PushQuotient,   // Push, then DivideCell by the cell in other
+    MultiplyAdd,    // MultiplyCell, then AddCell of the cell in other (rounded twice)
+    Sin,
+    Cos,
+    Tan,
+    Sqrt,
+    Log,
+    Ln,
+    TestDivisor, // the error value for a zero or NaN top value
+    Fail,        // raises the failure met when the program was made
+    End,         // the last: the table of labels is checked against it
+};
+
+struct Step {
+    Op op;
+    std::uint8_t exponent;      // of the WholePower steps
+    std::uint32_t cell;         // where the value of a Push or a ...Cell step is
+    std::uint32_t other;        // the second cell of a two-cell step
+    const void* code = nullptr; // where run's code for op starts, once linked
+};
+
+// Sets the code of each step from first on, up to an End or a Fail, to run's
+// code for its op: steps must be linked before they run.
+void link(Step* first);
+
+// The steps from first on for x = xs[0], xs[1], ..., xs[n - 1] (n > 0), each
+// value, or error where a result is undefined, into values[i]: the run for
+// one x ends at the End step, which starts the next. x is written to cell[0]
+// before each run. Stops at the first Fail step a run reaches and returns its
+// index, or n (n = 0 links the steps instead). stack is the bottom of the values under the
+// accumulator, as deep as the steps need; the accumulator starts as x, so a program's first step, a
+// Push of x, may be left out (first one on, stack one higher).
+std::size_t run(Step* first, double* cell, double* stack, const double* xs, double* values,
+                std::size_t n, double error);
+// The two that run chooses from: the second only where the processor has FMA.
+std::size_t runBaseline(Step* first, double* cell, double* stack, const double* xs, double* values,
+                        std::size_t n, double error);
+std::size_t runFma(Step* first, double* cell, double* stack, const double* xs, double* values,
+                   std::size_t n, double error);
+
+// b^n for a whole n from 2 to 16, as the steps compute it: bit for bit
+// std::pow(b, n). For power_check, which checks that claim; the second runs
+// the code of processors with FMA, and may be called only on one.
+double wholePowerBaseline(double b, int n);
+double wholePowerFma(double b, int n);
+
+} // namespace steps
