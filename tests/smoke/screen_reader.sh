@@ -1,10 +1,8 @@
 #!/bin/sh
-# Drives the calculator from the keyboard under Debian's screen reader, Orca,
-# with no speech server: Orca logs each utterance as "SPEECH OUTPUT: '...'".
-# Each step waits for what Orca should say. Keys go one at a time where they
-# move the keyboard, as keys faster than Orca takes them in move its focus
-# without a word. Exits 77 (skipped) where Orca is not installed.
-#   screen_reader.sh PROGRAM     (in an X server)
+# Drives the calculator from the keyboard under Orca, with no speech server:
+# Orca logs each utterance as "SPEECH OUTPUT: '...'", and each step waits for
+# what it should say. Keys that move the keyboard go one at a time: faster than
+# Orca takes them in, they move its focus without a word. Skipped without Orca.
 set -eu
 if [ "${2:-}" != --in-session ]; then
     [ -x /usr/bin/orca ] || { echo "SKIPPED: orca not installed" >&2 && exit 77; }
@@ -58,13 +56,11 @@ said | grep -q 'result\|push button' && fail "the keyboard left the expression: 
 mark
 press 144 328 # =
 hear 'notification 28\.'
-xdotool key Escape # empties the expression
-xdotool type '1/0'
+xdotool key Escape type '1/0' # Escape empties the expression
 xdotool key Return
-hear 'notification ERRO\.' # and Orca is done with the click
+hear 'notification ERRO\.' # Orca is done with the click by then
 [ "$(said | grep -cx 'notification 28\.')" -eq 1 ] || fail "a click on = said 28 twice"
-xdotool key Escape
-xdotool type '2+'
+xdotool key Escape type '2+'
 after Return 'alert Calculator\.'
 hear 'A Expressão não é Valida\.'
 mark
@@ -74,9 +70,8 @@ xdotool windowfocus --sync "$target"
 hear 'expression text\.'
 
 # The graph window: each control named as Tab reaches it; the plot's words
-# follow the view; a trace drag says nothing, its read-out is the status bar's.
-xdotool key Escape
-xdotool type 'sin(x)*x'
+# follow the view; a drag says nothing, its read-out is the status bar's.
+xdotool key Escape type 'sin(x)*x'
 for button in 'previous answer' 'natural logarithm' logarithm pi 'constant e' 'exponent mark' \
     tangent graph; do
     after shift+Tab "$button push button\."
