@@ -22,8 +22,10 @@ void labelField(QLabel* label, QWidget* field);
 // Speaks a message once, leaving the keyboard where it is. Qt 6.4 has no
 // announcement event; what screen readers speak of an object that has not
 // the focus is a notification coming into view. So each message hides the
-// notification and shows it again with the new text. It paints nothing and
-// takes one pixel of the control it is about, its parent.
+// notification and shows it again with the new text. A message the next one
+// follows before the screen reader has taken it in goes unsaid: Orca keeps the
+// later of two like events from one object. It paints nothing and takes one
+// pixel of the control it is about, its parent.
 class Announcer : public QWidget {
 public:
     explicit Announcer(QWidget* parent);
