@@ -80,6 +80,9 @@ void TForm1::buildControls()
     x = makeField(this, "x", "0", {48, 352, 113, 21}, "value of x");
     y = makeField(this, "y", "0", {208, 352, 113, 21}, "value of y");
     z = makeField(this, "z", "0", {48, 384, 113, 21}, "value of z");
+    labelField(Label1, Edit1);
+    labelField(Label2, Edit2);
+    labelField(Label3, Edit3);
     Edit1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
     Edit2->setReadOnly(true);
     Edit3->setReadOnly(true);
@@ -146,6 +149,8 @@ void TForm1::buildControls()
     chain(z);
     for (int n = 29; n <= 36; ++n)
         chain(button(n));
+
+    announcer = new Announcer(Edit3); // last: out of the way of the chain above
 }
 
 void TForm1::FormShow()
@@ -237,10 +242,12 @@ void TForm1::Button21Click()
     const double result = expression.evaluate(xValue, yValue, zValue, ans);
     if (result == static_cast<double>(expression.errorValue) || std::isnan(result)) {
         SetText(Edit3, "ERRO");
+        announcer->say("ERRO");
         return;
     }
     const std::string shown = FloatToStr(result);
     SetText(Edit3, shown);
+    announcer->say(QString::fromStdString(shown));
     lastAnswer = StrToFloat(shown); // ans carries the digits shown, as when read back
 }
 

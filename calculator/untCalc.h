@@ -8,6 +8,7 @@
 #include "engine/Expression.h"
 #include "platform/Form.h"
 #include "platform/NumberField.h"
+#include "platform/ScreenReader.h"
 
 // The calculator window: an expression typed or built on the keypad, checked,
 // shown in postfix notation and evaluated with the variables x, y, z and ans.
@@ -53,6 +54,7 @@ private:
     void buildControls();
 
     std::array<QPushButton*, 36> buttons{};
+    Announcer* announcer = nullptr; // speaks each result
     double lastAnswer = 0.0;
 };
 

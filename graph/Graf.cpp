@@ -8,6 +8,7 @@
 #include "graph/Glyphs.h"
 #include "platform/Controls.h"
 #include "platform/Palette.h"
+#include "platform/ScreenReader.h"
 
 TForm2* Form2 = nullptr;
 
@@ -65,9 +66,12 @@ void TForm2::buildControls()
 
     Panel1 = place(new QFrame(this), "Panel1", "controls", {0, 0, 500, 113});
     Panel1->setFrameShape(QFrame::StyledPanel);
+    setAccessibleRole(Panel1, QAccessible::Grouping);
     Image1 = place(new TImage(this, kPictureWidth, kPictureHeight), "Image1", "plot",
                    {1, 114, kPictureWidth, kPictureHeight});
-    StatusBar1 = place(new QStatusBar(this), "StatusBar1", "coordinates",
+    setAccessibleRole(Image1, QAccessible::Graphic);
+    // Unnamed, a status bar is read out as the message it shows.
+    StatusBar1 = place(new QStatusBar(this), "StatusBar1", "",
                        {0, 114 + kPictureHeight, kPictureWidth + 2, 22});
     StatusBar1->setSizeGripEnabled(false);
 
@@ -116,6 +120,8 @@ void TForm2::buildControls()
                   {416, 80, 76, 22});
     StaticText1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     StaticText2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    labelField(StaticText1, Edit1);
+    labelField(StaticText2, Edit2);
     // Tab goes in reading order: the top row left to right, then the next row.
     QWidget* const readingOrder[] = {BitBtn1, BitBtn7,   BitBtn8, Trace, Mode2,   BitBtn2,
                                      BitBtn3, BitBtn5,   BitBtn6, Zoom,  Button2, Button1,

@@ -115,6 +115,8 @@ private:
     void paintGlyphs();
     // The step and pen width in the tooltips of the controls that change them.
     void describeSampling();
+    // The plot in words, the function and the view, for a screen reader.
+    void describePlot();
     void applyFit();
     void clearExtents();
     static constexpr double kPan = 5; // pixels

@@ -81,6 +81,7 @@ void TForm2::FormShow()
     describeSampling();
     if (FitPending)
         applyFit();
+    describePlot();
     Image1->update();
     Image1->newPictures();
     {

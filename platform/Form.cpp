@@ -12,8 +12,12 @@
 
 #include "platform/Guard.h"
 #include "platform/Messages.h"
+#include "platform/ScreenReader.h"
 
-TForm::TForm() : QWidget(nullptr, Qt::Window) {}
+TForm::TForm() : QWidget(nullptr, Qt::Window)
+{
+    setAccessibleRole(this, QAccessible::Window);
+}
 
 int TForm::ShowModal()
 {
@@ -33,6 +37,7 @@ void TForm::setPopupParent(TForm* parent)
     popupParent = parent;
     // Set before the window exists: changing the type of a shown window hides it.
     setWindowFlag(Qt::Dialog, parent != nullptr);
+    setAccessibleRole(this, parent ? QAccessible::Dialog : QAccessible::Window);
 }
 
 void TForm::placeOverPopupParent()

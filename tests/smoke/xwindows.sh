@@ -15,7 +15,8 @@ fail() {
     exit 1
 }
 
-# On every exit: ends what still runs, removes the work folder; on a failure,
+# On every exit: ends what still runs ("pids" killed, "asked" sent SIGTERM for
+# what they started to end with them), removes the work folder; on a failure,
 # shows the program's output and the step where a command failed silently.
 finish() {
     status=$?
@@ -27,6 +28,7 @@ finish() {
         fi
     fi
     for p in ${pids:-}; do kill -KILL "$p" 2>/dev/null || true; done
+    for p in ${asked:-}; do kill -TERM "$p" 2>/dev/null || true; done
     [ -z "${work:-}" ] || { chmod -R u+w "$work"; rm -rf "$work"; }
 }
 
