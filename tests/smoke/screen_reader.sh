@@ -6,7 +6,8 @@
 set -eu
 if [ "${2:-}" != --in-session ]; then
     [ -x /usr/bin/orca ] || { echo "SKIPPED: orca not installed" >&2 && exit 77; }
-    exec dbus-run-session -- "$0" "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")" --in-session
+    . "$(dirname "$0")/session.sh"
+    own_session "$0" "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")" --in-session
 fi
 . "$(dirname "$0")/xwindows.sh"
 work=$(mktemp -d)

@@ -24,16 +24,9 @@ if [ "${1:-}" != --in-session ]; then
     command -v dbus-run-session >/dev/null && command -v dbus-send >/dev/null || skip "D-Bus (dbus)"
     "$python" -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
         skip "AT-SPI for Python (python3-gi, gir1.2-atspi-2.0)"
-    # A session bus of its own, on which the accessibility bus starts, with a
-    # runtime folder of its own for the accessibility bus's socket: elsewhere
-    # it would be ~/.cache/at-spi/bus, which another test running beside this
-    # one would take over.
-    XDG_RUNTIME_DIR=$(mktemp -d)
-    export XDG_RUNTIME_DIR
-    status=0
-    dbus-run-session -- "$0" --in-session "$@" || status=$?
-    rm -rf "$XDG_RUNTIME_DIR"
-    exit "$status"
+    # A session bus of its own, on which the accessibility bus starts.
+    . "$(dirname "$0")/session.sh"
+    own_session "$0" --in-session "$@"
 fi
 program=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 id=$3
