@@ -29,21 +29,18 @@ double numberValue(const std::string& word)
 
 } // namespace
 
-void Program::rethrowFailure() const
-{
-    std::rethrow_exception(failure);
-}
-
 std::size_t Program::runEach(const double* xs, double* values, std::size_t n, double y, double z,
                              double ans, double error)
 {
-    if (n == 0)
-        return 0;
-    double* const cell = cells.data();
-    cell[1] = y;
-    cell[2] = z;
-    cell[3] = ans;
-    return steps::run(steps.data() + skipped, cell, stack.data() + skipped, xs, values, n, error);
+    const std::size_t cellCount = cells.size();
+    double* const cellLanes = lanes.data();
+    cells[1] = y;
+    cells[2] = z;
+    cells[3] = ans;
+    for (std::uint32_t c = 1; c < kNamedCells; ++c)
+        std::fill_n(cellLanes + c * steps::kLanes, steps::kLanes, cells[c]);
+    const steps::Lanes room{cellLanes, cellLanes + cellCount * steps::kLanes, sources.data()};
+    return steps::runLanes(steps.data(), room, xs, values, n, error);
 }
 
 void Program::compile(Expression& rules, const std::string& postfix)
@@ -52,7 +49,6 @@ void Program::compile(Expression& rules, const std::string& postfix)
     cells.assign(kNamedCells, 0.0);
     stack.assign(1, 0.0); // enough for the constants worked out on the way
     failure = nullptr;
-    oneValue = false;
     depth = 0;
     int deepest = 1;
     IteratorString words(postfix);
@@ -77,7 +73,10 @@ void Program::compile(Expression& rules, const std::string& postfix)
     stack.assign(static_cast<std::size_t>(deepest), 0.0);
     fuse();
     steps::link(steps.data());
-    oneValue = steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
+    lanes.assign((cells.size() + static_cast<std::size_t>(deepest)) * steps::kLanes, 0.0);
+    for (std::size_t c = kNamedCells; c < cells.size(); ++c)
+        std::fill_n(lanes.data() + c * steps::kLanes, steps::kLanes, cells[c]);
+    sources.assign(static_cast<std::size_t>(deepest), nullptr);
     skipped = steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0; // x starts in the accumulator
 }
 
@@ -185,8 +184,7 @@ void Program::foldLastTwo()
     std::memcpy(&undefined, &kUndefinedBits, sizeof undefined);
     Step tail[] = {steps[n - 2], steps[n - 1], {Op::End, 0, 0, 0}};
     steps::link(tail);
-    double* const cell = cells.data();
-    steps::run(tail, cell, stack.data(), cell, &value, 1, undefined);
+    const double value = steps::run(tail, cells.data(), stack.data(), undefined, failure);
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     if (bits == kUndefinedBits)

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 
 // The steps a Program is compiled into, and the loop that runs them. The
 // steps work on an accumulator that holds the top of the stack; a step that
@@ -46,23 +47,47 @@ struct Step {
 };
 
 // Sets the code of each step from first on, up to an End or a Fail, to run's
-// code for its op: steps must be linked before they run.
+// code for its op: steps must be linked before run runs them.
 void link(Step* first);
 
-// The steps from first on for x = xs[0], xs[1], ..., xs[n - 1] (n > 0), each
-// value, or error where a result is undefined, into values[i]: the run for
-// one x ends at the End step, which starts the next. x is written to cell[0]
-// before each run. Stops at the first Fail step a run reaches and returns its
-// index, or n (n = 0 links the steps instead). stack is the bottom of the values under the
-// accumulator, as deep as the steps need; the accumulator starts as x, so a program's first step, a
-// Push of x, may be left out (first one on, stack one higher).
-std::size_t run(Step* first, double* cell, double* stack, const double* xs, double* values,
-                std::size_t n, double error);
-// The two that run chooses from: the second only where the processor has FMA.
-std::size_t runBaseline(Step* first, double* cell, double* stack, const double* xs, double* values,
+// The value of the steps from first on, or error where a result is undefined;
+// raises failure at a Fail step. cell[0] is x; stack is the bottom of the values
+// under the accumulator, as deep as the steps need. The accumulator starts as x,
+// so a program's first step, a Push of x, may be left out (first one on, stack
+// one higher).
+double run(const Step* first, double* cell, double* stack, double error,
+           const std::exception_ptr& failure);
+
+// Samples run side by side: run goes through the steps once for each block of
+// kLanes x, each step working out all of them.
+constexpr std::size_t kLanes = 64;
+
+// Where runLanes keeps its blocks of values.
+struct Lanes {
+    // kLanes copies of each cell's value (x's place is runLanes' own)
+    double* cells;
+    double* levels; // kLanes values for each level of the stack
+    // where each level's values are: in its room, or in a cell's
+    const double** sources;
+};
+
+// run for x = xs[0], xs[1], ..., xs[n - 1] into values[i] (apart from xs), over the cells in
+// lanes (the steps' cells but x must have their kLanes copies there), up to
+// the first x whose run would raise its failure: returns the number of values
+// given.
+std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
+                     std::size_t n, double error);
+
+// The builds that run and runLanes choose from: the second only where the
+// processor has FMA and AVX2.
+double runBaseline(const Step* first, double* cell, double* stack, double error,
+                   const std::exception_ptr& failure);
+double runFma(const Step* first, double* cell, double* stack, double error,
+              const std::exception_ptr& failure);
+std::size_t runLanesBaseline(const Step* first, const Lanes& lanes, const double* xs,
+                             double* values, std::size_t n, double error);
+std::size_t runLanesFma(const Step* first, const Lanes& lanes, const double* xs, double* values,
                         std::size_t n, double error);
-std::size_t runFma(Step* first, double* cell, double* stack, const double* xs, double* values,
-                   std::size_t n, double error);
 
 // b^n for a whole n from 2 to 16, as the steps compute it: bit for bit
 // std::pow(b, n). For power_check, which checks that claim; the second runs
