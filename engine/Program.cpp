@@ -19,6 +19,7 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr double kE = 2.718281828459045;
 constexpr std::uint32_t kNamedCells = 4; // x, y, z, ans
+constexpr std::uint32_t kFirstConstant = steps::kFirstConstant;
 
 double numberValue(const std::string& word)
 {
@@ -46,7 +47,7 @@ std::size_t Program::runEach(const double* xs, double* values, std::size_t n, do
 void Program::compile(Expression& rules, const std::string& postfix)
 {
     steps.clear();
-    cells.assign(kNamedCells, 0.0);
+    cells.assign(kFirstConstant, 0.0);
     stack.assign(1, 0.0); // enough for the constants worked out on the way
     failure = nullptr;
     depth = 0;
@@ -74,10 +75,13 @@ void Program::compile(Expression& rules, const std::string& postfix)
     fuse();
     steps::link(steps.data());
     lanes.assign((cells.size() + static_cast<std::size_t>(deepest)) * steps::kLanes, 0.0);
-    for (std::size_t c = kNamedCells; c < cells.size(); ++c)
+    for (std::size_t c = kFirstConstant; c < cells.size(); ++c)
         std::fill_n(lanes.data() + c * steps::kLanes, steps::kLanes, cells[c]);
     sources.assign(static_cast<std::size_t>(deepest), nullptr);
-    skipped = steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0; // x starts in the accumulator
+    // x starts in the accumulator
+    const std::size_t skipped = steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0;
+    entry = steps.data() + skipped;
+    entryStack = stack.data() + skipped;
 }
 
 void Program::compileWord(Expression& rules, const std::string& word)
@@ -149,7 +153,7 @@ void Program::compileOperator(Op op, Op withCell)
         return;
     }
     steps.back().op = withCell; // the value just pushed is the right operand
-    if (steps.back().cell >= kNamedCells)
+    if (steps.back().cell >= kFirstConstant)
         foldLastTwo(); // a constant: with a constant before it, the two make one
 }
 
@@ -176,7 +180,7 @@ std::uint32_t Program::constant(double value)
 void Program::foldLastTwo()
 {
     const std::size_t n = steps.size();
-    if (n < 2 || steps[n - 2].op != Op::Push || steps[n - 2].cell < kNamedCells)
+    if (n < 2 || steps[n - 2].op != Op::Push || steps[n - 2].cell < kFirstConstant)
         return;
     // A NaN no step makes from constants: an undefined result gives it.
     constexpr std::uint64_t kUndefinedBits = 0x7ffc0ffee0000029;
@@ -184,7 +188,8 @@ void Program::foldLastTwo()
     std::memcpy(&undefined, &kUndefinedBits, sizeof undefined);
     Step tail[] = {steps[n - 2], steps[n - 1], {Op::End, 0, 0, 0}};
     steps::link(tail);
-    const double value = steps::run(tail, cells.data(), stack.data(), undefined, failure);
+    cells[steps::kErrorCell] = undefined;
+    const double value = steps::run(tail, cells.data(), stack.data());
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     if (bits == kUndefinedBits)
@@ -200,7 +205,7 @@ void Program::fuse()
     std::vector<Step> fused;
     fused.reserve(steps.size());
     for (Step step : steps) {
-        if (step.op == Op::PowerCell && step.cell >= kNamedCells) {
+        if (step.op == Op::PowerCell && step.cell >= kFirstConstant) {
             const double exponent = cells[step.cell];
             if (exponent >= 2 && exponent <= 16 && exponent == std::floor(exponent)) {
                 step.op = Op::WholePower;
@@ -222,6 +227,6 @@ void Program::fuse()
 
 void Program::fail(std::exception_ptr met)
 {
-    failure = std::move(met);
-    steps.push_back({Op::Fail, 0, 0, 0});
+    failure = met;
+    steps.push_back({Op::Fail, 0, 0, 0, nullptr, std::move(met)});
 }

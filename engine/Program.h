@@ -39,7 +39,8 @@ public:
         cell[1] = y;
         cell[2] = z;
         cell[3] = ans;
-        return steps::run(steps.data() + skipped, cell, stack.data() + skipped, error, failure);
+        cell[steps::kErrorCell] = error;
+        return steps::run(entry, cell, entryStack);
     }
 
     // run for x = xs[0], xs[1], ... into values, up to the first x whose run
@@ -67,8 +68,10 @@ private:
     // each level of the stack
     std::vector<double> lanes;
     std::vector<const double*> sources; // of each level, for runEach
-    // 1 where the first step, a Push of x, is left to the accumulator's start
-    std::size_t skipped = 0;
+    // Where run starts: past the first step where that is a Push of x, which
+    // the accumulator's start does, with the stack one higher.
+    const Step* entry = nullptr;
+    double* entryStack = nullptr;
     int depth = 0;    // while compiling: the values on the stack
-    std::exception_ptr failure;
+    std::exception_ptr failure; // met while compiling
 };

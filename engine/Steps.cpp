@@ -59,8 +59,7 @@ template <std::size_t n> constexpr std::array<const void*, n> labelsOf(const Cod
 // blurring its history, and that cost as much as the steps themselves.
 //
 // Called with no cell, it links the steps instead.
-double CALC_VARIANT(run)(const Step* const first, double* const cell, double* const stack,
-                         const double error, const std::exception_ptr& failure)
+double CALC_VARIANT(run)(const Step* const first, double* const cell, double* const stack)
 {
     // Indexed by Op: each row names its Op, and a row out of place fails to
     // compile.
@@ -194,9 +193,9 @@ testDivisor:
         goto undefined;
     goto* code(++step);
 fail:
-    raise(failure);
+    raise(step->failure);
 undefined:
-    return error;
+    return cell[kErrorCell];
 end:
     return a;
 }
@@ -204,53 +203,52 @@ end:
 #if !defined(CALC_STEPS_FMA)
 namespace {
 
-struct Build {
-    decltype(&runBaseline) one;
-    decltype(&runLanesBaseline) lanes;
-};
+double chooseRun(const Step* first, double* cell, double* stack);
+std::size_t chooseLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
+                        std::size_t n, double error);
 
-// The build that runs the steps, chosen on the first call by what the
-// processor has: not by an ifunc, whose chooser would run before the
-// sanitizers' runtime is up. Any thread may choose, always the same.
-std::atomic<const Build*> chosenBuild{nullptr};
+std::atomic<decltype(&runLanesBaseline)> chosenLanes{chooseLanes};
 
-[[gnu::cold, gnu::noinline]] const Build& choose()
+void choose()
 {
-    static constexpr Build baseline{runBaseline, runLanesBaseline};
-    const Build* build = &baseline;
 #if defined(CALC_STEPS_FMA_BUILT)
-    static constexpr Build withFma{runFma, runLanesFma};
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("fma") && __builtin_cpu_supports("avx2"))
-        build = &withFma;
+    if (__builtin_cpu_supports("fma") && __builtin_cpu_supports("avx2")) {
+        chosenRun.store(runFma, std::memory_order_relaxed);
+        chosenLanes.store(runLanesFma, std::memory_order_relaxed);
+        return;
+    }
 #endif
-    chosenBuild.store(build, std::memory_order_relaxed);
-    return *build;
+    chosenRun.store(runBaseline, std::memory_order_relaxed);
+    chosenLanes.store(runLanesBaseline, std::memory_order_relaxed);
 }
 
-const Build& chosen()
+double chooseRun(const Step* first, double* cell, double* stack)
 {
-    const Build* const build = chosenBuild.load(std::memory_order_relaxed);
-    return build != nullptr ? *build : choose();
+    choose();
+    return run(first, cell, stack);
+}
+
+std::size_t chooseLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
+                        std::size_t n, double error)
+{
+    choose();
+    return runLanes(first, lanes, xs, values, n, error);
 }
 
 } // namespace
 
-double run(const Step* first, double* cell, double* stack, double error,
-           const std::exception_ptr& failure)
-{
-    return chosen().one(first, cell, stack, error, failure);
-}
+std::atomic<double (*)(const Step*, double*, double*)> chosenRun{chooseRun};
 
 std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
                      std::size_t n, double error)
 {
-    return chosen().lanes(first, lanes, xs, values, n, error);
+    return chosenLanes.load(std::memory_order_relaxed)(first, lanes, xs, values, n, error);
 }
 
 void link(Step* first)
 {
-    run(first, nullptr, nullptr, 0, nullptr);
+    run(first, nullptr, nullptr);
 }
 #endif
 

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
 
 // The steps a Program is compiled into, and the loop that runs them. The
 // steps work on an accumulator that holds the top of the stack; a step that
-// reads a cell takes its value from cell[step.cell] (x, y, z, ans, then the
-// constants).
+// reads a cell takes its value from cell[step.cell]: x, y, z, ans, the error
+// value, then the constants.
 namespace steps {
+
+constexpr std::uint32_t kErrorCell = 4;     // given where a result is undefined
+constexpr std::uint32_t kFirstConstant = 5; // the cells before are written for each run
 
 enum class Op : unsigned char {
     Push, // the value in the step's cell
@@ -44,19 +48,19 @@ struct Step {
     std::uint32_t cell;         // where the value of a Push or a ...Cell step is
     std::uint32_t other;        // the second cell of a two-cell step
     const void* code = nullptr; // where run's code for op starts, once linked
+    std::exception_ptr failure = nullptr; // what a Fail step raises
 };
 
 // Sets the code of each step from first on, up to an End or a Fail, to run's
 // code for its op: steps must be linked before run runs them.
 void link(Step* first);
 
-// The value of the steps from first on, or error where a result is undefined;
-// raises failure at a Fail step. cell[0] is x; stack is the bottom of the values
-// under the accumulator, as deep as the steps need. The accumulator starts as x,
-// so a program's first step, a Push of x, may be left out (first one on, stack
-// one higher).
-double run(const Step* first, double* cell, double* stack, double error,
-           const std::exception_ptr& failure);
+// The value of the steps from first on, or cell[kErrorCell] where a result is
+// undefined; a Fail step raises its failure. cell[0] is x; stack is the bottom
+// of the values under the accumulator, as deep as the steps need. The
+// accumulator starts as x, so a program's first step, a Push of x, may be left
+// out (first one on, stack one higher).
+inline double run(const Step* first, double* cell, double* stack);
 
 // Samples run side by side: run goes through the steps once for each block of
 // kLanes x, each step working out all of them.
@@ -80,14 +84,22 @@ std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, do
 
 // The builds that run and runLanes choose from: the second only where the
 // processor has FMA and AVX2.
-double runBaseline(const Step* first, double* cell, double* stack, double error,
-                   const std::exception_ptr& failure);
-double runFma(const Step* first, double* cell, double* stack, double error,
-              const std::exception_ptr& failure);
+double runBaseline(const Step* first, double* cell, double* stack);
+double runFma(const Step* first, double* cell, double* stack);
 std::size_t runLanesBaseline(const Step* first, const Lanes& lanes, const double* xs,
                              double* values, std::size_t n, double error);
 std::size_t runLanesFma(const Step* first, const Lanes& lanes, const double* xs, double* values,
                         std::size_t n, double error);
+
+// The build run takes, chosen on the first call by what the processor has: a
+// pointer, not an ifunc, whose chooser would run before the sanitizers'
+// runtime is up. Any thread may choose, always the same.
+extern std::atomic<double (*)(const Step*, double*, double*)> chosenRun;
+
+double run(const Step* first, double* cell, double* stack)
+{
+    return chosenRun.load(std::memory_order_relaxed)(first, cell, stack);
+}
 
 // b^n for a whole n from 2 to 16, as the steps compute it: bit for bit
 // std::pow(b, n). For power_check, which checks that claim; the second runs
