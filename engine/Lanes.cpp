@@ -141,12 +141,11 @@ std::size_t CALC_VARIANT(runLanes)(const Step* const first, const Lanes& lanes,
             eachLane(room(top), source[top], f);
             source[top] = room(top);
         };
-        // A function, where its argument is out of its domain, is given one
-        // in it instead: its error handling in the library costs more than the
-        // function.
+        // A function is not called where its argument is out of its domain:
+        // its error handling in the library costs more than the function.
         const auto onDefined = [&](auto undefinedFor, auto f) {
             mark(source[top], undefinedFor);
-            onTop([=](double a) { return f(undefinedFor(a) ? 1.0 : a); });
+            onTop([=](double a) { return undefinedFor(a) ? 0.0 : f(a); });
         };
         const auto add = [](double a, double b) { return a + b; };
         const auto subtract = [](double a, double b) { return a - b; };

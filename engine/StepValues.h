@@ -27,31 +27,19 @@ constexpr int kLargestInline = 16;
 constexpr int kLargestInline = 2; // fma is a library call: more than one costs more than pow
 #endif
 
+// Function objects rather than functions: passed to the loops over a block,
+// they are inlined there even at -O2, where a function's address is not.
+
 // Zero or NaN, in one comparison.
-[[gnu::always_inline]] inline bool undefinedDivisor(double a)
-{
-    return !std::islessgreater(a, 0.0);
-}
+constexpr auto undefinedDivisor = [](double a) { return !std::islessgreater(a, 0.0); };
 
-[[gnu::always_inline]] inline bool undefinedTan(double a)
-{
-    return std::fabs(a) == 0.5 * kPi;
-}
+constexpr auto undefinedTan = [](double a) { return std::fabs(a) == 0.5 * kPi; };
 
-[[gnu::always_inline]] inline bool undefinedRoot(double a)
-{
-    return !(a >= 0.0);
-}
+constexpr auto undefinedRoot = [](double a) { return !(a >= 0.0); };
 
-[[gnu::always_inline]] inline bool undefinedLog(double a)
-{
-    return !(a > 0.0);
-}
+constexpr auto undefinedLog = [](double a) { return !(a > 0.0); };
 
-[[gnu::always_inline]] inline double naturalLog(double a)
-{
-    return std::log(a) / std::log(kE);
-}
+constexpr auto naturalLog = [](double a) { return std::log(a) / std::log(kE); };
 
 // Whether std::pow(b, n) must give s, where s + t is the exact b^n within
 // 2^-44 ULP, as wholePower below computes them for a whole n from 2 to 16.
