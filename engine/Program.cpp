@@ -78,8 +78,10 @@ void Program::compile(Expression& rules, const std::string& postfix)
     for (std::size_t c = kFirstConstant; c < cells.size(); ++c)
         std::fill_n(lanes.data() + c * steps::kLanes, steps::kLanes, cells[c]);
     sources.assign(static_cast<std::size_t>(deepest), nullptr);
-    // x starts in the accumulator
-    const std::size_t skipped = steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0;
+    const bool oneValue =
+        steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
+    const std::size_t skipped = !oneValue && steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0;
+    runner = oneValue ? steps::pushedValue : steps::chosenRun();
     entry = steps.data() + skipped;
     entryStack = stack.data() + skipped;
 }
@@ -189,7 +191,7 @@ void Program::foldLastTwo()
     Step tail[] = {steps[n - 2], steps[n - 1], {Op::End, 0, 0, 0}};
     steps::link(tail);
     cells[steps::kErrorCell] = undefined;
-    const double value = steps::run(tail, cells.data(), stack.data());
+    const double value = steps::chosenRun()(tail, cells.data(), stack.data());
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     if (bits == kUndefinedBits)

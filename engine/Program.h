@@ -40,7 +40,7 @@ public:
         cell[2] = z;
         cell[3] = ans;
         cell[steps::kErrorCell] = error;
-        return steps::run(entry, cell, entryStack);
+        return runner(entry, cell, entryStack);
     }
 
     // run for x = xs[0], xs[1], ... into values, up to the first x whose run
@@ -68,8 +68,10 @@ private:
     // each level of the stack
     std::vector<double> lanes;
     std::vector<const double*> sources; // of each level, for runEach
-    // Where run starts: past the first step where that is a Push of x, which
-    // the accumulator's start does, with the stack one higher.
+    // What run calls, and where it starts: past the first step where that is a
+    // Push of x, which the loop's accumulator starts as, with the stack one
+    // higher; a program of one value costs no loop.
+    steps::Run runner = nullptr;
     const Step* entry = nullptr;
     double* entryStack = nullptr;
     int depth = 0;    // while compiling: the values on the stack

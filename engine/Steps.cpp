@@ -203,52 +203,57 @@ end:
 #if !defined(CALC_STEPS_FMA)
 namespace {
 
-double chooseRun(const Step* first, double* cell, double* stack);
-std::size_t chooseLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
-                        std::size_t n, double error);
+struct Build {
+    Run one;
+    decltype(&runLanesBaseline) lanes;
+};
 
-std::atomic<decltype(&runLanesBaseline)> chosenLanes{chooseLanes};
+// The build that runs the steps, chosen on the first call by what the
+// processor has: not by an ifunc, whose chooser would run before the
+// sanitizers' runtime is up. Any thread may choose, always the same.
+std::atomic<const Build*> chosenBuild{nullptr};
 
-void choose()
+[[gnu::cold, gnu::noinline]] const Build& choose()
 {
+    static constexpr Build baseline{runBaseline, runLanesBaseline};
+    const Build* build = &baseline;
 #if defined(CALC_STEPS_FMA_BUILT)
+    static constexpr Build withFma{runFma, runLanesFma};
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("fma") && __builtin_cpu_supports("avx2")) {
-        chosenRun.store(runFma, std::memory_order_relaxed);
-        chosenLanes.store(runLanesFma, std::memory_order_relaxed);
-        return;
-    }
+    if (__builtin_cpu_supports("fma") && __builtin_cpu_supports("avx2"))
+        build = &withFma;
 #endif
-    chosenRun.store(runBaseline, std::memory_order_relaxed);
-    chosenLanes.store(runLanesBaseline, std::memory_order_relaxed);
+    chosenBuild.store(build, std::memory_order_relaxed);
+    return *build;
 }
 
-double chooseRun(const Step* first, double* cell, double* stack)
+const Build& chosen()
 {
-    choose();
-    return run(first, cell, stack);
-}
-
-std::size_t chooseLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
-                        std::size_t n, double error)
-{
-    choose();
-    return runLanes(first, lanes, xs, values, n, error);
+    const Build* const build = chosenBuild.load(std::memory_order_relaxed);
+    return build != nullptr ? *build : choose();
 }
 
 } // namespace
 
-std::atomic<double (*)(const Step*, double*, double*)> chosenRun{chooseRun};
+Run chosenRun()
+{
+    return chosen().one;
+}
+
+double pushedValue(const Step* first, double* cell, double* /*stack*/)
+{
+    return cell[first->cell];
+}
 
 std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
                      std::size_t n, double error)
 {
-    return chosenLanes.load(std::memory_order_relaxed)(first, lanes, xs, values, n, error);
+    return chosen().lanes(first, lanes, xs, values, n, error);
 }
 
 void link(Step* first)
 {
-    run(first, nullptr, nullptr);
+    chosenRun()(first, nullptr, nullptr);
 }
 #endif
 

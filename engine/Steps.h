@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -55,12 +54,17 @@ struct Step {
 // code for its op: steps must be linked before run runs them.
 void link(Step* first);
 
-// The value of the steps from first on, or cell[kErrorCell] where a result is
-// undefined; a Fail step raises its failure. cell[0] is x; stack is the bottom
-// of the values under the accumulator, as deep as the steps need. The
-// accumulator starts as x, so a program's first step, a Push of x, may be left
-// out (first one on, stack one higher).
-inline double run(const Step* first, double* cell, double* stack);
+// The loop that gives the value of the steps from first on, or
+// cell[kErrorCell] where a result is undefined; a Fail step raises its failure.
+// cell[0] is x; stack is the bottom of the values under the accumulator, as
+// deep as the steps need. The accumulator starts as x, so a program's first
+// step, a Push of x, may be left out (first one on, stack one higher). The
+// build the processor can run, chosen on the first call.
+using Run = double (*)(const Step* first, double* cell, double* stack);
+Run chosenRun();
+
+// A Run for steps that are a Push and the End: the value pushed.
+double pushedValue(const Step* first, double* cell, double* stack);
 
 // Samples run side by side: run goes through the steps once for each block of
 // kLanes x, each step working out all of them.
@@ -75,14 +79,14 @@ struct Lanes {
     const double** sources;
 };
 
-// run for x = xs[0], xs[1], ..., xs[n - 1] into values[i] (apart from xs), over the cells in
+// A Run for x = xs[0], xs[1], ..., xs[n - 1] into values[i] (apart from xs), over the cells in
 // lanes (the steps' cells but x must have their kLanes copies there), up to
 // the first x whose run would raise its failure: returns the number of values
 // given.
 std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
                      std::size_t n, double error);
 
-// The builds that run and runLanes choose from: the second only where the
+// The builds chosenRun and runLanes choose from: the second only where the
 // processor has FMA and AVX2.
 double runBaseline(const Step* first, double* cell, double* stack);
 double runFma(const Step* first, double* cell, double* stack);
@@ -90,16 +94,6 @@ std::size_t runLanesBaseline(const Step* first, const Lanes& lanes, const double
                              double* values, std::size_t n, double error);
 std::size_t runLanesFma(const Step* first, const Lanes& lanes, const double* xs, double* values,
                         std::size_t n, double error);
-
-// The build run takes, chosen on the first call by what the processor has: a
-// pointer, not an ifunc, whose chooser would run before the sanitizers'
-// runtime is up. Any thread may choose, always the same.
-extern std::atomic<double (*)(const Step*, double*, double*)> chosenRun;
-
-double run(const Step* first, double* cell, double* stack)
-{
-    return chosenRun.load(std::memory_order_relaxed)(first, cell, stack);
-}
 
 // b^n for a whole n from 2 to 16, as the steps compute it: bit for bit
 // std::pow(b, n). For power_check, which checks that claim; the second runs
