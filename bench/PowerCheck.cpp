@@ -316,7 +316,8 @@ int main(int argc, char** argv)
         flush(n);
     std::printf("whole powers b^n (n = 2..16) against pow(b, n), %" PRIu64
                 " pairs (seed %lu), %s:\n",
-                checked, seed, fma ? "both builds (baseline, FMA), one at a time and in blocks"
+                checked, seed,
+                fma ? "both builds (baseline, FMA), one at a time and in blocks"
                     : "the baseline build only, one at a time and in blocks");
     for (const Kind& kind : kinds)
         std::printf("  %-62s %12" PRIu64 "\n", kind.name, kind.count);

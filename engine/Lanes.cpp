@@ -34,8 +34,7 @@ namespace {
 // The lanes where a result is undefined, one word for each, all bits set.
 using Marks = std::uint64_t[kLanes];
 
-template <class F>
-[[gnu::always_inline]] inline void eachLane(double* out, const double* in, F f)
+template <class F> [[gnu::always_inline]] inline void eachLane(double* out, const double* in, F f)
 {
     CALC_LANES_APART
     for (std::size_t i = 0; i < kLanes; ++i)
@@ -154,9 +153,7 @@ std::size_t CALC_VARIANT(runLanes)(const Step* const first, const Lanes& lanes,
         const auto power = [](double a, double b) { return std::pow(a, b); };
         for (const Step* step = first;; ++step) {
             switch (step->op) {
-            case Op::Push:
-                source[++top] = operand(step->cell);
-                continue;
+            case Op::Push: source[++top] = operand(step->cell); continue;
             case Op::Add: onTwo(add); continue;
             case Op::Subtract: onTwo(subtract); continue;
             case Op::Multiply: onTwo(multiply); continue;
@@ -207,7 +204,9 @@ std::size_t CALC_VARIANT(runLanes)(const Step* const first, const Lanes& lanes,
                 mark(source[top], undefinedTan);
                 onTop([](double a) { return std::tan(a); });
                 continue;
-            case Op::Sqrt: onDefined(undefinedRoot, [](double a) { return std::sqrt(a); }); continue;
+            case Op::Sqrt:
+                onDefined(undefinedRoot, [](double a) { return std::sqrt(a); });
+                continue;
             case Op::Log: onDefined(undefinedLog, [](double a) { return std::log(a); }); continue;
             case Op::Ln: onDefined(undefinedLog, naturalLog); continue;
             case Op::TestDivisor: mark(source[top], undefinedDivisor); continue;

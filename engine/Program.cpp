@@ -78,8 +78,7 @@ void Program::compile(Expression& rules, const std::string& postfix)
     for (std::size_t c = kFirstConstant; c < cells.size(); ++c)
         std::fill_n(lanes.data() + c * steps::kLanes, steps::kLanes, cells[c]);
     sources.assign(static_cast<std::size_t>(deepest), nullptr);
-    const bool oneValue =
-        steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
+    const bool oneValue = steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
     const std::size_t skipped = !oneValue && steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0;
     runner = oneValue ? steps::pushedValue : steps::chosenRun();
     entry = steps.data() + skipped;

@@ -74,6 +74,6 @@ private:
     steps::Run runner = nullptr;
     const Step* entry = nullptr;
     double* entryStack = nullptr;
-    int depth = 0;    // while compiling: the values on the stack
+    int depth = 0;              // while compiling: the values on the stack
     std::exception_ptr failure; // met while compiling
 };

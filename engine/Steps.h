@@ -43,10 +43,10 @@ enum class Op : unsigned char {
 
 struct Step {
     Op op;
-    std::uint8_t exponent;      // of the WholePower steps
-    std::uint32_t cell;         // where the value of a Push or a ...Cell step is
-    std::uint32_t other;        // the second cell of a two-cell step
-    const void* code = nullptr; // where run's code for op starts, once linked
+    std::uint8_t exponent;                // of the WholePower steps
+    std::uint32_t cell;                   // where the value of a Push or a ...Cell step is
+    std::uint32_t other;                  // the second cell of a two-cell step
+    const void* code = nullptr;           // where run's code for op starts, once linked
     std::exception_ptr failure = nullptr; // what a Fail step raises
 };
 
