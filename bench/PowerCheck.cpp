@@ -2,7 +2,9 @@
 // bit for bit, on many doubles of every kind: the steps take their own
 // double-double product where they can prove that pow gives the same, and
 // this checks the proof's premise (pow's error bound) where it is tightest.
-// Both builds of the steps are checked, the one with FMA where the processor
+// Both builds of the steps are checked, one b at a time and in blocks of b (as
+// evaluateEach takes them, for x^n and for (x*1)^n, which powers in place),
+// the one with FMA where the processor
 // has it. Not a test: it takes seconds to minutes, as many as one asks for.
 //   power_check [MILLIONS [SEED]]   (default 100 million pairs (b, n), seed 1)
 // Prints how many pairs of each kind it checked and every mismatch; exits 1
@@ -16,8 +18,12 @@
 #include <cstring>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <random>
+#include <string>
+#include <vector>
 
+#include "engine/Expression.h"
 #include "engine/Steps.h"
 
 namespace {
@@ -182,7 +188,7 @@ int main(int argc, char** argv)
     rng.seed(seed);
 #if defined(__x86_64__) // where the steps are built twice (engine/CMakeLists.txt)
     __builtin_cpu_init();
-    const bool fma = __builtin_cpu_supports("fma");
+    const bool fma = __builtin_cpu_supports("fma") && __builtin_cpu_supports("avx2");
     const auto withFma = steps::wholePowerFma;
 #else
     const bool fma = false;
@@ -191,20 +197,48 @@ int main(int argc, char** argv)
     const auto total = static_cast<std::uint64_t>(millions * 1E6);
     std::uint64_t checked = 0;
     std::uint64_t mismatches = 0;
+    const auto compare = [&](double b, int n, double mine, double library, const char* how) {
+        if (bitsOf(mine) == bitsOf(library) || (std::isnan(mine) && std::isnan(library)))
+            return;
+        if (++mismatches <= 20)
+            std::printf("mismatch: b = %a (%.17g), n = %d%s: %a, pow %a\n", b, b, n, how, mine,
+                        library);
+    };
+    // The blocks of b waiting for each n, and the texts that take them.
+    constexpr std::size_t kBlock = 256;
+    std::vector<double> waiting[17];
+    std::unique_ptr<Expression> texts[17][2];
+    for (int n = 2; n <= 16; ++n)
+        for (int shape = 0; shape < 2; ++shape) {
+            const std::string text = (shape == 0 ? "x^" : "(x*1)^") + std::to_string(n);
+            texts[n][shape] = std::make_unique<Expression>(text.c_str());
+            texts[n][shape]->validate(); // normalised and compiled: it may run in blocks
+            texts[n][shape]->evaluate(0, 0, 0, 0);
+        }
+    const auto flush = [&](int n) {
+        std::vector<double>& bs = waiting[n];
+        std::vector<double> values(bs.size());
+        for (int shape = 0; shape < 2; ++shape) {
+            if (texts[n][shape]->evaluateEach(bs.data(), values.data(), bs.size(), 0, 0, 0) !=
+                bs.size())
+                std::abort();
+            volatile double exponent = n;
+            for (std::size_t i = 0; i < bs.size(); ++i)
+                compare(bs[i], n, values[i], std::pow(bs[i], exponent),
+                        shape == 0 ? " (block)" : " (block, in place)");
+        }
+        bs.clear();
+    };
     const auto check = [&](double b, int n) {
         ++checked;
         volatile double exponent = n; // so that the compiler cannot turn pow(b, n) into products
         const double library = std::pow(b, exponent);
-        for (const bool fmaBuild : {false, true}) {
-            if (fmaBuild && !fma)
-                continue;
-            const double mine = fmaBuild ? withFma(b, n) : steps::wholePowerBaseline(b, n);
-            if (bitsOf(mine) == bitsOf(library) || (std::isnan(mine) && std::isnan(library)))
-                continue;
-            if (++mismatches <= 20)
-                std::printf("mismatch: b = %a (%.17g), n = %d%s: %a, pow %a\n", b, b, n,
-                            fmaBuild ? " (FMA)" : "", mine, library);
-        }
+        compare(b, n, steps::wholePowerBaseline(b, n), library, "");
+        if (fma)
+            compare(b, n, withFma(b, n), library, " (FMA)");
+        waiting[n].push_back(b);
+        if (waiting[n].size() == kBlock)
+            flush(n);
     };
     const auto anyN = [] { return 2 + static_cast<int>(below(15)); };
     const auto everyN = [&](double b) {
@@ -278,9 +312,13 @@ int main(int argc, char** argv)
         kinds[i].count += checked - start;
     }
 
+    for (int n = 2; n <= 16; ++n)
+        flush(n);
     std::printf("whole powers b^n (n = 2..16) against pow(b, n), %" PRIu64
                 " pairs (seed %lu), %s:\n",
-                checked, seed, fma ? "both builds (baseline, FMA)" : "the baseline build only");
+                checked, seed,
+                fma ? "both builds (baseline, FMA), one at a time and in blocks"
+                    : "the baseline build only, one at a time and in blocks");
     for (const Kind& kind : kinds)
         std::printf("  %-62s %12" PRIu64 "\n", kind.name, kind.count);
     std::printf("  of the exact powers, %" PRIu64 " at a tie, %" PRIu64

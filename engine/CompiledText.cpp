@@ -23,3 +23,10 @@ void CompiledText::convert(Expression& rules)
     made = true;
     fits = leftAsIs; // the text is left now
 }
+
+double CompiledText::convertAndEvaluate(Expression& rules, double x, double y, double z, double ans,
+                                        const std::int32_t& error)
+{
+    convert(rules);
+    return program.run(x, y, z, ans, static_cast<double>(error));
+}

@@ -33,7 +33,7 @@ public:
                     const std::int32_t& error)
     {
         if (!fits)
-            convert(rules);
+            return convertAndEvaluate(rules, x, y, z, ans, error);
         return program.run(x, y, z, ans, static_cast<double>(error));
     }
 
@@ -47,6 +47,9 @@ public:
 private:
     // Makes the program for the text, leaving the text as converting would.
     void convert(Expression& rules);
+    // evaluate's first call for a text, out of its way.
+    [[gnu::noinline]] double convertAndEvaluate(Expression& rules, double x, double y, double z,
+                                                double ans, const std::int32_t& error);
 
     std::string text;
     bool made = false;     // the program is whole

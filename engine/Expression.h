@@ -33,7 +33,7 @@ public:
     virtual double evaluate(double x, double y, double z, double ans);
     virtual int priority(const std::string& word);
 
-    // evaluate(xs[i], y, z, ans) for i = 0, 1, ... into values, in one pass, as
+    // evaluate(xs[i], y, z, ans) for i = 0, 1, ... into values (apart from xs), in one pass, as
     // far as that can go without converting the text or failing: it stops,
     // without throwing, before the first x for which evaluate would do either,
     // and returns how many values it gave. Only for this class's own evaluate.

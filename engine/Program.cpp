@@ -19,6 +19,7 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr double kE = 2.718281828459045;
 constexpr std::uint32_t kNamedCells = 4; // x, y, z, ans
+constexpr std::uint32_t kFirstConstant = steps::kFirstConstant;
 
 double numberValue(const std::string& word)
 {
@@ -29,30 +30,26 @@ double numberValue(const std::string& word)
 
 } // namespace
 
-void Program::rethrowFailure() const
-{
-    std::rethrow_exception(failure);
-}
-
 std::size_t Program::runEach(const double* xs, double* values, std::size_t n, double y, double z,
                              double ans, double error)
 {
-    if (n == 0)
-        return 0;
-    double* const cell = cells.data();
-    cell[1] = y;
-    cell[2] = z;
-    cell[3] = ans;
-    return steps::run(steps.data() + skipped, cell, stack.data() + skipped, xs, values, n, error);
+    const std::size_t cellCount = cells.size();
+    double* const cellLanes = lanes.data();
+    cells[1] = y;
+    cells[2] = z;
+    cells[3] = ans;
+    for (std::uint32_t c = 1; c < kNamedCells; ++c)
+        std::fill_n(cellLanes + c * steps::kLanes, steps::kLanes, cells[c]);
+    const steps::Lanes room{cellLanes, cellLanes + cellCount * steps::kLanes, sources.data()};
+    return steps::runLanes(steps.data(), room, xs, values, n, error);
 }
 
 void Program::compile(Expression& rules, const std::string& postfix)
 {
     steps.clear();
-    cells.assign(kNamedCells, 0.0);
+    cells.assign(kFirstConstant, 0.0);
     stack.assign(1, 0.0); // enough for the constants worked out on the way
     failure = nullptr;
-    oneValue = false;
     depth = 0;
     int deepest = 1;
     IteratorString words(postfix);
@@ -77,8 +74,15 @@ void Program::compile(Expression& rules, const std::string& postfix)
     stack.assign(static_cast<std::size_t>(deepest), 0.0);
     fuse();
     steps::link(steps.data());
-    oneValue = steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
-    skipped = steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0; // x starts in the accumulator
+    lanes.assign((cells.size() + static_cast<std::size_t>(deepest)) * steps::kLanes, 0.0);
+    for (std::size_t c = kFirstConstant; c < cells.size(); ++c)
+        std::fill_n(lanes.data() + c * steps::kLanes, steps::kLanes, cells[c]);
+    sources.assign(static_cast<std::size_t>(deepest), nullptr);
+    const bool oneValue = steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
+    const std::size_t skipped = !oneValue && steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0;
+    runner = oneValue ? steps::pushedValue : steps::chosenRun();
+    entry = steps.data() + skipped;
+    entryStack = stack.data() + skipped;
 }
 
 void Program::compileWord(Expression& rules, const std::string& word)
@@ -150,7 +154,7 @@ void Program::compileOperator(Op op, Op withCell)
         return;
     }
     steps.back().op = withCell; // the value just pushed is the right operand
-    if (steps.back().cell >= kNamedCells)
+    if (steps.back().cell >= kFirstConstant)
         foldLastTwo(); // a constant: with a constant before it, the two make one
 }
 
@@ -177,7 +181,7 @@ std::uint32_t Program::constant(double value)
 void Program::foldLastTwo()
 {
     const std::size_t n = steps.size();
-    if (n < 2 || steps[n - 2].op != Op::Push || steps[n - 2].cell < kNamedCells)
+    if (n < 2 || steps[n - 2].op != Op::Push || steps[n - 2].cell < kFirstConstant)
         return;
     // A NaN no step makes from constants: an undefined result gives it.
     constexpr std::uint64_t kUndefinedBits = 0x7ffc0ffee0000029;
@@ -185,8 +189,8 @@ void Program::foldLastTwo()
     std::memcpy(&undefined, &kUndefinedBits, sizeof undefined);
     Step tail[] = {steps[n - 2], steps[n - 1], {Op::End, 0, 0, 0}};
     steps::link(tail);
-    double* const cell = cells.data();
-    steps::run(tail, cell, stack.data(), cell, &value, 1, undefined);
+    cells[steps::kErrorCell] = undefined;
+    const double value = steps::chosenRun()(tail, cells.data(), stack.data());
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     if (bits == kUndefinedBits)
@@ -202,7 +206,7 @@ void Program::fuse()
     std::vector<Step> fused;
     fused.reserve(steps.size());
     for (Step step : steps) {
-        if (step.op == Op::PowerCell && step.cell >= kNamedCells) {
+        if (step.op == Op::PowerCell && step.cell >= kFirstConstant) {
             const double exponent = cells[step.cell];
             if (exponent >= 2 && exponent <= 16 && exponent == std::floor(exponent)) {
                 step.op = Op::WholePower;
@@ -224,6 +228,6 @@ void Program::fuse()
 
 void Program::fail(std::exception_ptr met)
 {
-    failure = std::move(met);
-    steps.push_back({Op::Fail, 0, 0, 0});
+    failure = met;
+    steps.push_back({Op::Fail, 0, 0, 0, nullptr, std::move(met)});
 }

@@ -31,8 +31,7 @@ public:
     void compile(Expression& rules, const std::string& postfix);
 
     // The value for these arguments, or error when a result is undefined.
-    // Inline, so that a program of one value costs no call; a failure is
-    // rethrown out of line, so that the common path keeps no exception.
+    // Inline, so that evaluating costs one call.
     double run(double x, double y, double z, double ans, double error)
     {
         double* const cell = cells.data();
@@ -40,12 +39,8 @@ public:
         cell[1] = y;
         cell[2] = z;
         cell[3] = ans;
-        if (oneValue)
-            return cell[steps[0].cell];
-        if (steps::run(steps.data() + skipped, cell, stack.data() + skipped, cell, &value, 1,
-                       error) == 0)
-            rethrowFailure();
-        return value;
+        cell[steps::kErrorCell] = error;
+        return runner(entry, cell, entryStack);
     }
 
     // run for x = xs[0], xs[1], ... into values, up to the first x whose run
@@ -57,7 +52,6 @@ private:
     using Op = steps::Op;
     using Step = steps::Step;
 
-    [[noreturn, gnu::cold, gnu::noinline]] void rethrowFailure() const;
     void compileWord(Expression& rules, const std::string& word);
     void compileOperator(Op op, Op withCell);
     void compileFunction(Op op);
@@ -70,10 +64,16 @@ private:
     // x, y, z and ans, written by every run, then the constants.
     std::vector<double> cells;
     std::vector<double> stack; // as deep as the program ever needs
-    bool oneValue = false;     // the steps are a Push and the End
-    // 1 where the first step, a Push of x, is left to the accumulator's start
-    std::size_t skipped = 0;
-    double value = 0; // where run's one value is written
-    int depth = 0;    // while compiling: the values on the stack
-    std::exception_ptr failure;
+    // runEach's room: kLanes copies of each cell but x, then kLanes values for
+    // each level of the stack
+    std::vector<double> lanes;
+    std::vector<const double*> sources; // of each level, for runEach
+    // What run calls, and where it starts: past the first step where that is a
+    // Push of x, which the loop's accumulator starts as, with the stack one
+    // higher; a program of one value costs no loop.
+    steps::Run runner = nullptr;
+    const Step* entry = nullptr;
+    double* entryStack = nullptr;
+    int depth = 0;              // while compiling: the values on the stack
+    std::exception_ptr failure; // met while compiling
 };

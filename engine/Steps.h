@@ -2,12 +2,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 
 // The steps a Program is compiled into, and the loop that runs them. The
 // steps work on an accumulator that holds the top of the stack; a step that
-// reads a cell takes its value from cell[step.cell] (x, y, z, ans, then the
-// constants).
+// reads a cell takes its value from cell[step.cell]: x, y, z, ans, the error
+// value, then the constants.
 namespace steps {
+
+constexpr std::uint32_t kErrorCell = 4;     // given where a result is undefined
+constexpr std::uint32_t kFirstConstant = 5; // the cells before are written for each run
 
 enum class Op : unsigned char {
     Push, // the value in the step's cell
@@ -39,30 +43,57 @@ enum class Op : unsigned char {
 
 struct Step {
     Op op;
-    std::uint8_t exponent;      // of the WholePower steps
-    std::uint32_t cell;         // where the value of a Push or a ...Cell step is
-    std::uint32_t other;        // the second cell of a two-cell step
-    const void* code = nullptr; // where run's code for op starts, once linked
+    std::uint8_t exponent;                // of the WholePower steps
+    std::uint32_t cell;                   // where the value of a Push or a ...Cell step is
+    std::uint32_t other;                  // the second cell of a two-cell step
+    const void* code = nullptr;           // where run's code for op starts, once linked
+    std::exception_ptr failure = nullptr; // what a Fail step raises
 };
 
 // Sets the code of each step from first on, up to an End or a Fail, to run's
-// code for its op: steps must be linked before they run.
+// code for its op: steps must be linked before run runs them.
 void link(Step* first);
 
-// The steps from first on for x = xs[0], xs[1], ..., xs[n - 1] (n > 0), each
-// value, or error where a result is undefined, into values[i]: the run for
-// one x ends at the End step, which starts the next. x is written to cell[0]
-// before each run. Stops at the first Fail step a run reaches and returns its
-// index, or n (n = 0 links the steps instead). stack is the bottom of the values under the
-// accumulator, as deep as the steps need; the accumulator starts as x, so a program's first step, a
-// Push of x, may be left out (first one on, stack one higher).
-std::size_t run(Step* first, double* cell, double* stack, const double* xs, double* values,
-                std::size_t n, double error);
-// The two that run chooses from: the second only where the processor has FMA.
-std::size_t runBaseline(Step* first, double* cell, double* stack, const double* xs, double* values,
+// The loop that gives the value of the steps from first on, or
+// cell[kErrorCell] where a result is undefined; a Fail step raises its failure.
+// cell[0] is x; stack is the bottom of the values under the accumulator, as
+// deep as the steps need. The accumulator starts as x, so a program's first
+// step, a Push of x, may be left out (first one on, stack one higher). The
+// build the processor can run, chosen on the first call.
+using Run = double (*)(const Step* first, double* cell, double* stack);
+Run chosenRun();
+
+// A Run for steps that are a Push and the End: the value pushed.
+double pushedValue(const Step* first, double* cell, double* stack);
+
+// Samples run side by side: run goes through the steps once for each block of
+// kLanes x, each step working out all of them.
+constexpr std::size_t kLanes = 64;
+
+// Where runLanes keeps its blocks of values.
+struct Lanes {
+    // kLanes copies of each cell's value (x's place is runLanes' own)
+    double* cells;
+    double* levels; // kLanes values for each level of the stack
+    // where each level's values are: in its room, or in a cell's
+    const double** sources;
+};
+
+// A Run for x = xs[0], xs[1], ..., xs[n - 1] into values[i] (apart from xs), over the cells in
+// lanes (the steps' cells but x must have their kLanes copies there), up to
+// the first x whose run would raise its failure: returns the number of values
+// given.
+std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
+                     std::size_t n, double error);
+
+// The builds chosenRun and runLanes choose from: the second only where the
+// processor has FMA and AVX2.
+double runBaseline(const Step* first, double* cell, double* stack);
+double runFma(const Step* first, double* cell, double* stack);
+std::size_t runLanesBaseline(const Step* first, const Lanes& lanes, const double* xs,
+                             double* values, std::size_t n, double error);
+std::size_t runLanesFma(const Step* first, const Lanes& lanes, const double* xs, double* values,
                         std::size_t n, double error);
-std::size_t runFma(Step* first, double* cell, double* stack, const double* xs, double* values,
-                   std::size_t n, double error);
 
 // b^n for a whole n from 2 to 16, as the steps compute it: bit for bit
 // std::pow(b, n). For power_check, which checks that claim; the second runs
