@@ -22,8 +22,8 @@
 
 // No lane depends on another, even where a step writes over its operand; and
 // four lanes a turn leave a library call's loop little more than the call.
-#if defined(__clang__)
-#define CALC_LANES_APART _Pragma("clang loop vectorize(assume_safety) unroll_count(4)")
+#if defined(__clang__) // which checks for overlap itself, and warns where it cannot vectorize
+#define CALC_LANES_APART _Pragma("clang loop unroll_count(4)")
 #else
 #define CALC_LANES_APART _Pragma("GCC ivdep") _Pragma("GCC unroll 4")
 #endif
