@@ -66,8 +66,8 @@ Run chosenRun();
 // A Run for steps that are a Push and the End: the value pushed.
 double pushedValue(const Step* first, double* cell, double* stack);
 
-// Samples run side by side: run goes through the steps once for each block of
-// kLanes x, each step working out all of them.
+// Samples run side by side: runLanes goes through the steps once for each
+// block of kLanes x, each step working out all of them.
 constexpr std::size_t kLanes = 64;
 
 // Where runLanes keeps its blocks of values.
@@ -79,10 +79,11 @@ struct Lanes {
     const double** sources;
 };
 
-// A Run for x = xs[0], xs[1], ..., xs[n - 1] into values[i] (apart from xs), over the cells in
-// lanes (the steps' cells but x must have their kLanes copies there), up to
-// the first x whose run would raise its failure: returns the number of values
-// given.
+// What a Run gives for x = xs[0], xs[1], ..., xs[n - 1], into values[i] (apart
+// from xs), over the cells in lanes (the steps' cells but x must have their
+// kLanes copies there), up to the first x whose run would raise its failure:
+// returns the number of values given. The values after those are left
+// undefined.
 std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
                      std::size_t n, double error);
 
