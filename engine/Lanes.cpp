@@ -34,15 +34,23 @@ namespace {
 // The lanes where a result is undefined, one word for each, all bits set.
 using Marks = std::uint64_t[kLanes];
 
-template <class F> [[gnu::always_inline]] inline void eachLane(double* out, const double* in, F f)
+// The same value in every lane: a cell other than x, whose value a loop keeps
+// in a register.
+struct Same {
+    double value;
+    double operator[](std::size_t /*lane*/) const { return value; }
+};
+
+// In reads its lanes as in[i]: a block's values or Same.
+template <class In, class F> [[gnu::always_inline]] inline void eachLane(double* out, In in, F f)
 {
     CALC_LANES_APART
     for (std::size_t i = 0; i < kLanes; ++i)
         out[i] = f(in[i]);
 }
 
-template <class T, class F>
-[[gnu::always_inline]] inline void eachLane(double* out, const double* a, const T* b, F f)
+template <class A, class B, class F>
+[[gnu::always_inline]] inline void eachLane(double* out, A a, B b, F f)
 {
     CALC_LANES_APART
     for (std::size_t i = 0; i < kLanes; ++i)
@@ -50,8 +58,8 @@ template <class T, class F>
 }
 
 // Marks the lanes of in where undefinedFor holds.
-template <class F>
-[[gnu::always_inline]] inline void markLanes(Marks& marks, const double* in, F undefinedFor)
+template <class In, class F>
+[[gnu::always_inline]] inline void markLanes(Marks& marks, In in, F undefinedFor)
 {
     for (std::size_t i = 0; i < kLanes; ++i)
         marks[i] |= undefinedFor(in[i]) ? ~std::uint64_t{0} : 0;
@@ -112,14 +120,25 @@ std::size_t CALC_VARIANT(runLanes)(const Step* const first, const Lanes& lanes,
         };
         const double* x = xs + done;
         if (count < kLanes) { // the last x fill the block's end
-            std::fill(std::copy(x, x + count, lanes.cells), lanes.cells + kLanes, x[count - 1]);
-            x = lanes.cells;
+            std::fill(std::copy(x, x + count, lanes.lastX), lanes.lastX + kLanes, x[count - 1]);
+            x = lanes.lastX;
         }
-        const auto operand = [&](std::uint32_t cell) {
-            return cell == 0 ? x : lanes.cells + cell * kLanes;
+        // g of the cell's values: x's own, or the same in every lane.
+        const auto withCell = [&](std::uint32_t cell, auto g) {
+            if (cell == 0)
+                g(x);
+            else
+                g(Same{lanes.cells[cell]});
+        };
+        // The cell's values as a level's: x's own, or written into the level's room.
+        const auto cellLevel = [&](std::uint32_t cell, std::ptrdiff_t level) -> const double* {
+            if (cell == 0)
+                return x;
+            std::fill_n(room(level), kLanes, lanes.cells[cell]);
+            return room(level);
         };
         bool marked = false; // marks holds this block's marks
-        const auto mark = [&](const double* in, auto undefinedFor) {
+        const auto mark = [&](auto in, auto undefinedFor) {
             if (!marked)
                 std::memset(marks, 0, sizeof marks);
             marked = true;
@@ -133,7 +152,7 @@ std::size_t CALC_VARIANT(runLanes)(const Step* const first, const Lanes& lanes,
             --top;
         };
         const auto onCell = [&](const Step* step, auto f) {
-            eachLane(room(top), source[top], operand(step->cell), f);
+            withCell(step->cell, [&](auto b) { eachLane(room(top), source[top], b, f); });
             source[top] = room(top);
         };
         const auto onTop = [&](auto f) {
@@ -153,7 +172,10 @@ std::size_t CALC_VARIANT(runLanes)(const Step* const first, const Lanes& lanes,
         const auto power = [](double a, double b) { return std::pow(a, b); };
         for (const Step* step = first;; ++step) {
             switch (step->op) {
-            case Op::Push: source[++top] = operand(step->cell); continue;
+            case Op::Push:
+                ++top;
+                source[top] = cellLevel(step->cell, top);
+                continue;
             case Op::Add: onTwo(add); continue;
             case Op::Subtract: onTwo(subtract); continue;
             case Op::Multiply: onTwo(multiply); continue;
@@ -166,7 +188,7 @@ std::size_t CALC_VARIANT(runLanes)(const Step* const first, const Lanes& lanes,
             case Op::SubtractCell: onCell(step, subtract); continue;
             case Op::MultiplyCell: onCell(step, multiply); continue;
             case Op::DivideCell:
-                mark(operand(step->cell), undefinedDivisor);
+                withCell(step->cell, [&](auto b) { mark(b, undefinedDivisor); });
                 onCell(step, divide);
                 continue;
             case Op::PowerCell: onCell(step, power); continue;
@@ -176,28 +198,31 @@ std::size_t CALC_VARIANT(runLanes)(const Step* const first, const Lanes& lanes,
                 continue;
             case Op::PushWholePower:
                 ++top;
-                wholePowers(room(top), operand(step->cell), step->exponent);
+                wholePowers(room(top), cellLevel(step->cell, top), step->exponent);
                 source[top] = room(top);
                 continue;
             case Op::PushQuotient:
-                mark(operand(step->other), undefinedDivisor);
-                eachLane(room(top + 1), operand(step->cell), operand(step->other), divide);
                 ++top;
+                withCell(step->other, [&](auto divisor) {
+                    mark(divisor, undefinedDivisor);
+                    withCell(step->cell, [&](auto a) { eachLane(room(top), a, divisor, divide); });
+                });
                 source[top] = room(top);
                 continue;
-            case Op::MultiplyAdd: {
-                const double* const by = operand(step->cell);
-                const double* const plus = operand(step->other);
-                double* const out = room(top);
-                const double* const in = source[top];
-                CALC_LANES_APART
-                for (std::size_t i = 0; i < kLanes; ++i) {
-                    const double product = in[i] * by[i];
-                    out[i] = product + plus[i];
-                }
-                source[top] = out;
+            case Op::MultiplyAdd:
+                withCell(step->cell, [&](auto by) {
+                    withCell(step->other, [&](auto plus) {
+                        double* const out = room(top);
+                        const double* const in = source[top];
+                        CALC_LANES_APART
+                        for (std::size_t i = 0; i < kLanes; ++i) {
+                            const double product = in[i] * by[i];
+                            out[i] = product + plus[i];
+                        }
+                    });
+                });
+                source[top] = room(top);
                 continue;
-            }
             case Op::Sin: onTop([](double a) { return std::sin(a); }); continue;
             case Op::Cos: onTop([](double a) { return std::cos(a); }); continue;
             case Op::Tan:

@@ -18,7 +18,6 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kE = 2.718281828459045;
-constexpr std::uint32_t kNamedCells = 4; // x, y, z, ans
 constexpr std::uint32_t kFirstConstant = steps::kFirstConstant;
 
 double numberValue(const std::string& word)
@@ -33,14 +32,27 @@ double numberValue(const std::string& word)
 std::size_t Program::runEach(const double* xs, double* values, std::size_t n, double y, double z,
                              double ans, double error)
 {
-    const std::size_t cellCount = cells.size();
-    double* const cellLanes = lanes.data();
+    if (levels > steps::kMostLevels) { // too deep for the room of blocks: x by x
+        for (std::size_t i = 0; i < n; ++i) {
+            try {
+                values[i] = run(xs[i], y, z, ans, error);
+            } catch (const Exception&) {
+                return i;
+            } catch (const ExceptionError&) {
+                return i;
+            }
+        }
+        return n;
+    }
+    if (lanes.empty()) {
+        lanes.assign((levels + 1) * steps::kLanes, 0.0);
+        sources.assign(levels, nullptr);
+    }
     cells[1] = y;
     cells[2] = z;
     cells[3] = ans;
-    for (std::uint32_t c = 1; c < kNamedCells; ++c)
-        std::fill_n(cellLanes + c * steps::kLanes, steps::kLanes, cells[c]);
-    const steps::Lanes room{cellLanes, cellLanes + cellCount * steps::kLanes, sources.data()};
+    const steps::Lanes room{cells.data(), lanes.data(), sources.data(),
+                            lanes.data() + levels * steps::kLanes};
     return steps::runLanes(steps.data(), room, xs, values, n, error);
 }
 
@@ -74,10 +86,8 @@ void Program::compile(Expression& rules, const std::string& postfix)
     stack.assign(static_cast<std::size_t>(deepest), 0.0);
     fuse();
     steps::link(steps.data());
-    lanes.assign((cells.size() + static_cast<std::size_t>(deepest)) * steps::kLanes, 0.0);
-    for (std::size_t c = kFirstConstant; c < cells.size(); ++c)
-        std::fill_n(lanes.data() + c * steps::kLanes, steps::kLanes, cells[c]);
-    sources.assign(static_cast<std::size_t>(deepest), nullptr);
+    levels = static_cast<std::size_t>(deepest);
+    lanes.clear();
     const bool oneValue = steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
     const std::size_t skipped = !oneValue && steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0;
     runner = oneValue ? steps::pushedValue : steps::chosenRun();

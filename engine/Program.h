@@ -64,8 +64,9 @@ private:
     // x, y, z and ans, written by every run, then the constants.
     std::vector<double> cells;
     std::vector<double> stack; // as deep as the program ever needs
-    // runEach's room: kLanes copies of each cell but x, then kLanes values for
-    // each level of the stack
+    std::size_t levels = 0;    // the deepest the stack gets
+    // runEach's room, made on its first call: kLanes values for each level of
+    // the stack, then kLanes for the last x
     std::vector<double> lanes;
     std::vector<const double*> sources; // of each level, for runEach
     // What run calls, and where it starts: past the first step where that is a

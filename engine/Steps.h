@@ -70,20 +70,22 @@ double pushedValue(const Step* first, double* cell, double* stack);
 // block of kLanes x, each step working out all of them.
 constexpr std::size_t kLanes = 64;
 
-// Where runLanes keeps its blocks of values.
+// What runLanes reads, and where it keeps its blocks of values.
 struct Lanes {
-    // kLanes copies of each cell's value (x's place is runLanes' own)
-    double* cells;
-    double* levels; // kLanes values for each level of the stack
-    // where each level's values are: in its room, or in a cell's
+    const double* cells; // the steps' cells but x
+    double* levels;      // kLanes values for each level of the stack
+    // where each level's values are: in its room, or x's
     const double** sources;
+    double* lastX; // kLanes: the last x, the block filled up with the last of them
 };
 
+// The deepest stack runLanes is given room for; deeper programs run x by x.
+constexpr std::size_t kMostLevels = 512;
+
 // What a Run gives for x = xs[0], xs[1], ..., xs[n - 1], into values[i] (apart
-// from xs), over the cells in lanes (the steps' cells but x must have their
-// kLanes copies there), up to the first x whose run would raise its failure:
-// returns the number of values given. The values after those are left
-// undefined.
+// from xs), with the cells and the room in lanes, up to the first x whose run
+// would raise its failure: returns the number of values given. The values
+// after those are left undefined.
 std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
                      std::size_t n, double error);
 

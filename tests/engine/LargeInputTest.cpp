@@ -78,6 +78,22 @@ TEST(LargeInput, DeepParenthesesAndRightNestedChains)
     EXPECT_EQ(run(right, &postfix), 10001);
     EXPECT_EQ(postfix, "1" + repeat(" 1", 10000) + repeat(" +", 10000));
 
+    // 1/x-(1/x-(...)) in blocks of x as x by x, on either side of the depth
+    // the blocks are given room for (x by x beyond it).
+    for (const int depth : {300, 700}) {
+        const std::string nested = repeat("1/x-(", depth) + "x" + std::string(depth, ')');
+        Expression e(nested.c_str());
+        ASSERT_TRUE(e.validate());
+        e.evaluate(0, 0, 0, 0); // converts
+        double xs[70];
+        double values[70];
+        for (int i = 0; i < 70; ++i)
+            xs[i] = (i - 35) / 7.0;
+        ASSERT_EQ(e.evaluateEach(xs, values, 70, 0, 0, 0), 70u) << depth;
+        for (int i = 0; i < 70; ++i)
+            EXPECT_EQ(values[i], e.evaluate(xs[i], 0, 0, 0)) << depth << " " << xs[i];
+    }
+
     // The operand order matters here: 1-(1-(1-...)) alternates between 0 and 1.
     EXPECT_EQ(run(repeat("1-(", 10000) + "1" + std::string(10000, ')')), 1);
     EXPECT_EQ(run(repeat("1-(", 9999) + "1" + std::string(9999, ')')), 0);
