@@ -61,11 +61,10 @@ void Program::compile(Expression& rules, const std::string& postfix)
     steps.clear();
     cells.assign(kFirstConstant, 0.0);
     stack.assign(1, 0.0); // enough for the constants worked out on the way
-    failure = nullptr;
     depth = 0;
     int deepest = 1;
     IteratorString words(postfix);
-    while (words.hasMore() && !failure) {
+    while (words.hasMore() && !failed()) {
         const std::string word = words.current();
         words.next();
         try {
@@ -77,7 +76,7 @@ void Program::compile(Expression& rules, const std::string& postfix)
         }
         deepest = std::max(deepest, depth);
     }
-    if (!failure) {
+    if (!failed()) {
         if (depth == 0)
             fail(std::make_exception_ptr(ExceptionError("Stack is Empty")));
         else
@@ -238,6 +237,5 @@ void Program::fuse()
 
 void Program::fail(std::exception_ptr met)
 {
-    failure = met;
     steps.push_back({Op::Fail, 0, 0, 0, nullptr, std::move(met)});
 }

@@ -59,6 +59,8 @@ private:
     void foldLastTwo();
     void fuse();
     void fail(std::exception_ptr met);
+    // While compiling: a word failed, and the steps end at its Fail step.
+    bool failed() const { return !steps.empty() && steps.back().op == Op::Fail; }
 
     std::vector<Step> steps;
     // x, y, z and ans, written by every run, then the constants.
@@ -75,6 +77,5 @@ private:
     steps::Run runner = nullptr;
     const Step* entry = nullptr;
     double* entryStack = nullptr;
-    int depth = 0;              // while compiling: the values on the stack
-    std::exception_ptr failure; // met while compiling
+    int depth = 0; // while compiling: the values on the stack
 };
