@@ -85,8 +85,9 @@ void fadeOut(std::vector<double>& mono)
 void addClick(std::vector<double>& mono, std::size_t start)
 {
     for (std::size_t k = 0; k < kClickFrames && start + k < mono.size(); ++k) {
-        const double window = 0.5 - 0.5 * std::cos(kTwoPi * k / kClickFrames);
-        mono[start + k] += kClickLevel * window * std::sin(kTwoPi * kClickPitch * k / kSampleRate);
+        const auto at = static_cast<double>(k);
+        const double window = 0.5 - 0.5 * std::cos(kTwoPi * at / kClickFrames);
+        mono[start + k] += kClickLevel * window * std::sin(kTwoPi * kClickPitch * at / kSampleRate);
     }
 }
 
@@ -108,9 +109,10 @@ void addClicks(std::vector<double>& mono, const std::vector<double>& values,
             double t = values[last] / (values[last] - values[i]);
             if (!std::isfinite(t))
                 t = 0.5;
-            const double column = static_cast<double>(last) + 0.5 + t * static_cast<double>(i - last);
-            const double middle = column / static_cast<double>(values.size()) *
-                                  static_cast<double>(mono.size());
+            const double column =
+                static_cast<double>(last) + 0.5 + t * static_cast<double>(i - last);
+            const double middle =
+                column / static_cast<double>(values.size()) * static_cast<double>(mono.size());
             const double half = kClickFrames / 2.0;
             const auto start = static_cast<std::size_t>(std::max(middle - half, 0.0));
             if (start >= clear) {
@@ -173,8 +175,7 @@ std::vector<std::int16_t> sweep(const std::vector<double>& values, double low, d
     return stereo(mono, 0, 1);
 }
 
-std::vector<std::int16_t> tone(double y, double low, double high, double position,
-                               double seconds)
+std::vector<std::int16_t> tone(double y, double low, double high, double position, double seconds)
 {
     const Place here = place(y, low, high);
     std::vector<double> mono(framesOf(seconds));

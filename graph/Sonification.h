@@ -31,7 +31,6 @@ std::vector<std::int16_t> sweep(const std::vector<double>& values, double low, d
 
 // One point: the pitch of y, at position 0 (left) to 1 (right); silence of
 // the same length where y is NaN.
-std::vector<std::int16_t> tone(double y, double low, double high, double position,
-                               double seconds);
+std::vector<std::int16_t> tone(double y, double low, double high, double position, double seconds);
 
 } // namespace Sonification

@@ -45,6 +45,7 @@ namespace {
     F(pa_operation_unref)
 
 struct Pulse {
+// NOLINTNEXTLINE(bugprone-macro-parentheses): a name declared, not a value
 #define CALC_DECLARE(name) decltype(&::name) name = nullptr;
     CALC_PULSE_FUNCTIONS(CALC_DECLARE)
 #undef CALC_DECLARE
@@ -58,7 +59,7 @@ struct Pulse {
             return false;
 #define CALC_LOOK_UP(name)                                                                         \
     name = reinterpret_cast<decltype(name)>(dlsym(library, #name));                                \
-    if (!name)                                                                                     \
+    if (!(name))                                                                                   \
         return false;
         CALC_PULSE_FUNCTIONS(CALC_LOOK_UP)
 #undef CALC_LOOK_UP
@@ -140,7 +141,8 @@ public:
     }
 
 private:
-    static constexpr std::size_t kFade = Sound::kSampleRate / 200 * Sound::kChannels; // 5 ms
+    static constexpr std::size_t kFade =
+        std::size_t{Sound::kSampleRate / 200} * Sound::kChannels; // 5 ms
 
     void fadeOut()
     {
@@ -273,7 +275,8 @@ private:
     {
         // Never starts a server: with none there is simply no sound.
         context = pulse.pa_context_new(pulse.pa_mainloop_get_api(mainloop), "calculator");
-        if (!context || pulse.pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        if (!context ||
+            pulse.pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
             disconnect();
     }
 
@@ -287,9 +290,9 @@ private:
         const auto serverDefault = static_cast<std::uint32_t>(-1);
         const pa_buffer_attr attributes{serverDefault, latency, serverDefault, serverDefault,
                                         serverDefault};
-        if (!stream || pulse.pa_stream_connect_playback(stream, nullptr, &attributes,
-                                                        PA_STREAM_ADJUST_LATENCY, nullptr,
-                                                        nullptr) < 0)
+        if (!stream ||
+            pulse.pa_stream_connect_playback(stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY,
+                                             nullptr, nullptr) < 0)
             disconnect();
     }
 
@@ -306,8 +309,8 @@ private:
             chunk.resize(writable / sizeof(std::int16_t) / kChannels * kChannels);
             const std::size_t taken = feed.take(chunk.data(), chunk.size());
             if (taken > 0) {
-                pulse.pa_stream_write(stream, chunk.data(), taken * sizeof(std::int16_t), nullptr, 0,
-                                      PA_SEEK_RELATIVE);
+                pulse.pa_stream_write(stream, chunk.data(), taken * sizeof(std::int16_t), nullptr,
+                                      0, PA_SEEK_RELATIVE);
                 sounding = true;
             }
             if (!feed.busy())

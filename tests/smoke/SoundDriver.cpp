@@ -19,7 +19,8 @@ int main()
     const auto asked = Clock::now();
     sound.play(std::move(samples));
     const auto returned = Clock::now();
-    std::printf("play %.3f ms\n", std::chrono::duration<double, std::milli>(returned - asked).count());
+    std::printf("play %.3f ms\n",
+                std::chrono::duration<double, std::milli>(returned - asked).count());
     while (sound.playing()) {
         if (Clock::now() - returned > std::chrono::minutes(1))
             return 1;
