@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -183,10 +184,16 @@ public:
         const std::lock_guard<std::mutex> lock(mutex);
         if (unavailable)
             return;
+        if (!thread.joinable()) {
+            try {
+                thread = std::thread([this] { run(); });
+            } catch (const std::system_error&) {
+                unavailable = true; // no thread to be had: no sound, and no failure shown
+                return;
+            }
+        }
         next = std::move(samples);
         replacing = busy = true;
-        if (!thread.joinable())
-            thread = std::thread([this] { run(); });
         wake();
     }
 
