@@ -1,11 +1,9 @@
 #!/bin/sh
-# The curve's sound. First with no sound server, where the client library is
-# set to start one (autospawn, as Debian's is without systemd): the sound
-# driver must end, print nothing and start no server, as root and as nobody
-# (libpulse never starts one as root). Then on a PulseAudio server of the
-# test's own with a null sink, whose monitor is recorded while the driver
-# plays the two-second sweep of 440 Hz: the recording must hold it whole, at
-# its pitch, starting on the left and ending on the right.
+# The curve's sound. With no server, where libpulse is set to start one (as
+# Debian sets it without systemd), the driver must end, print nothing and start
+# none, as root and as nobody. Then, on a PulseAudio server of the test's own,
+# the null sink's monitor recorded while the driver plays the two-second sweep
+# must hold it whole, at 440 Hz, from the left to the right.
 #   sound.sh SOUND_DRIVER
 set -eu
 command -v pulseaudio >/dev/null && command -v parec >/dev/null ||
@@ -60,35 +58,27 @@ await "nothing was recorded" test -s "$work/sound"
 "$work/driver" >"$work/played" 2>"$work/stderr" || fail "the driver failed"
 [ ! -s "$work/stderr" ] || { cat "$work/stderr" >&2 && fail "the driver printed"; }
 
-# Exits 2 until the recording holds a sound and a third of a second after it.
+# Exits 2 until the recording holds a sound and a third of a second after it,
+# 1 if that is not the sweep.
 cat >"$work/check.py" <<'PY'
 import array, sys
 data = open(sys.argv[1], "rb").read()
 samples = array.array("h", data[: len(data) // 4 * 4])
-left, right, rate = samples[0::2], samples[1::2], 44100
+left, right = samples[0::2], samples[1::2]
 loud = [f for f in range(len(left)) if abs(left[f]) + abs(right[f]) > 1000]
-if not loud or len(left) - loud[-1] < rate / 3:
+if not loud or len(left) - loud[-1] < 44100 / 3:
     sys.exit(2)
-start, end = loud[0], loud[-1]
-wave = [left[f] + right[f] for f in range((start + end) // 2 - 4410, (start + end) // 2 + 4410)]
-hz = sum((a < 0) != (b < 0) for a, b in zip(wave, wave[1:])) / 2 / 0.2
-power = lambda channel, a: sum(x * x for x in channel[a : a + 4410])
-seconds = (end - start) / rate
-print(f"{seconds:.3f} s, {hz:.1f} Hz in the middle")
-for wrong, what in [
-    (not 1.9 < seconds < 2.5, "the sound is not two seconds long"),
-    (abs(hz - 440) > 0.03 * 440, "the middle is not 440 Hz"),
-    (power(left, start) < 20 * power(right, start), "the sound does not start on the left"),
-    (power(right, end - 4410) < 20 * power(left, end - 4410), "the sound does not end on the right"),
-]:
-    if wrong:
-        sys.exit("FAIL: " + what)
+start, end, middle = loud[0], loud[-1], (loud[0] + loud[-1]) // 2
+# A gap, where a loaded machine let the server run dry, is left out of the time.
+window = range(middle - 4410, middle + 4410)
+wave = [left[f] + right[f] for f in window if abs(left[f]) + abs(right[f]) > 50]
+hz = sum((a < 0) != (b < 0) for a, b in zip(wave, wave[1:])) / 2 / (len(wave) / 44100)
+side = lambda a, b, f: sum(x * x for x in a[f : f + 4410]) > 20 * sum(x * x for x in b[f : f + 4410])
+print(f"{(end - start) / 44100:.3f} s, {hz:.1f} Hz in the middle")
+assert 1.9 < (end - start) / 44100 < 3 and abs(hz - 440) < 0.03 * 440, "not two seconds of 440 Hz"
+assert side(left, right, start) and side(right, left, end - 4410), "not from left to right"
 PY
-status=2 tries=600
-while [ "$status" -eq 2 ] && [ "$tries" -gt 0 ]; do
-    sleep 0.1 && tries=$((tries - 1)) && status=0
-    python3 "$work/check.py" "$work/sound" >"$work/heard" || status=$?
-done
-[ "$status" -ne 2 ] || fail "the recording holds no sound that ended"
-[ "$status" -eq 0 ] || exit 1
+await "the recording holds no sound that ended" sh -c 'python3 "$0" "$1" >/dev/null 2>&1; [ $? -ne 2 ]' \
+    "$work/check.py" "$work/sound"
+python3 "$work/check.py" "$work/sound" >"$work/heard" || fail "the recording holds no whole sweep"
 echo "ok: played $(cat "$work/heard"); $(cat "$work/played")"
