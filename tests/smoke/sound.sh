@@ -9,7 +9,7 @@ set -eu
 command -v pulseaudio >/dev/null && command -v parec >/dev/null ||
     { echo "pulseaudio or parec not installed: skipped" && exit 77; }
 work=$(mktemp -d)
-server= recorder=
+server='' recorder=''
 cleanup() {
     for pid in $recorder $server; do kill "$pid" && wait "$pid"; done 2>/dev/null
     rm -rf "$work"
