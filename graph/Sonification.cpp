@@ -156,8 +156,8 @@ std::vector<std::int16_t> sweep(const std::vector<double>& values, double low, d
     Voice voice;
     double height = 0.5; // over a gap the pitch stays where it was
     for (std::size_t f = 0; f < mono.size() && columns > 0; ++f) {
-        // Each column sounds for its share of the time; from its middle on the
-        // pitch glides toward the next column's, where that has a value.
+        // Each column sounds for its share of the time; between the middles
+        // of two neighbours with values the pitch glides from one to the other.
         const double at = (static_cast<double>(f) + 0.5) * static_cast<double>(columns) /
                           static_cast<double>(mono.size());
         const std::size_t i = std::min(static_cast<std::size_t>(at), columns - 1);
