@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION math)
 # dpkg-shlibdeps; the Qt platform plugins ship in libqt6gui6, which it finds.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Most desktops run a Wayland session; with Qt's Wayland plugin the windows are
-# native there instead of going through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# native there instead of going through XWayland. The graph's sound loads
+# libpulse0's library when it first plays (dlopen, which dpkg-shlibdeps does
+# not see); without it the graph is silent.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libpulse0")
 include(CPack)

@@ -13,6 +13,7 @@
 #include "platform/Form.h"
 #include "platform/Guard.h"
 #include "platform/Messages.h"
+#include "platform/Sound.h"
 #include "platform/TitleBars.h"
 
 TApplication* Application = nullptr;
@@ -74,6 +75,7 @@ TApplication::TApplication(int& argcRef, char** argvRef) : argc(argcRef), argv(a
 TApplication::~TApplication()
 {
     forms.clear(); // windows go before the window system
+    player.reset();
     qt.reset();
     if (Application == this)
         Application = nullptr;
@@ -121,6 +123,13 @@ void TApplication::Run()
         return;
     mainForm->show();
     QApplication::exec();
+}
+
+Sound& TApplication::sound()
+{
+    if (!player)
+        player = std::make_unique<Sound>();
+    return *player;
 }
 
 void TApplication::ShowException(const Exception& failure)

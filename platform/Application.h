@@ -6,6 +6,7 @@
 
 #include "engine/Conversions.h"
 
+class Sound;
 class TForm;
 
 // What Initialize throws when no display can be had: nothing can open, which
@@ -37,6 +38,10 @@ public:
     void Run();
     void ShowException(const Exception& failure);
 
+    // The program's one sound player, made on first use; it and its worker
+    // end after the windows and before the window system.
+    Sound& sound();
+
 private:
     void adopt(std::unique_ptr<TForm> form);
 
@@ -45,6 +50,7 @@ private:
     std::unique_ptr<QApplication> qt;
     std::vector<std::unique_ptr<TForm>> forms;
     TForm* mainForm = nullptr;
+    std::unique_ptr<Sound> player;
 };
 
 extern TApplication* Application;

@@ -75,7 +75,9 @@ diff -u "$work/expected" "$work/files" || fail "unexpected file list"
 dpkg-deb -f "$deb" Package Architecture >"$work/control"
 grep -qx 'Package: calculator' "$work/control" || fail "wrong package name"
 grep -qx "Architecture: $(dpkg --print-architecture)" "$work/control" || fail "wrong architecture"
-dpkg-deb -f "$deb" Recommends | grep -qw qt6-wayland || fail "the package does not recommend qt6-wayland"
+for recommended in qt6-wayland libpulse0; do
+    dpkg-deb -f "$deb" Recommends | grep -qw "$recommended" || fail "the package does not recommend $recommended"
+done
 depends=$(dpkg -I "$deb" | sed -n 's/^ Depends: //p')
 for library in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6; do
     case ", $depends," in
