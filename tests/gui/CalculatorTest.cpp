@@ -46,6 +46,13 @@ TEST_F(Calculator, StartState)
     EXPECT_GE(contrastRatio(green, buttonFace(calculator->button(13))), 4.5);
     EXPECT_TRUE(green.green() > 128 && green.red() == green.blue()) << green.name().toStdString();
     EXPECT_NE(graph->BitBtn1->icon().pixmap(32).toImage(), arrow);
+    // On a mid-grey face, where no lighter green can reach the ratio, a darker one.
+    dark.setColor(QPalette::Button, QColor(127, 127, 127));
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    const QColor darker = calculator->button(13)->palette().color(QPalette::ButtonText);
+    EXPECT_GE(contrastRatio(darker, buttonFace(calculator->button(13))), 4.5);
+    EXPECT_LT(darker.green(), 128);
     QApplication::setPalette(light);
     QCoreApplication::processEvents();
     EXPECT_EQ(calculator->button(13)->palette().color(QPalette::ButtonText), QColor(0, 128, 0));
