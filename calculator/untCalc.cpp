@@ -9,6 +9,7 @@
 
 #include "calculator/Keypad.h"
 #include "engine/Conversions.h"
+#include "engine/ExpressionNumber.h"
 #include "graph/Graf.h"
 #include "platform/Controls.h"
 #include "platform/Messages.h"
@@ -129,6 +130,10 @@ void TForm1::buildControls()
     OnClick(button(29), [this] { Button29Click(); });
     OnChange(Edit1, [this] { Edit1Change(); });
     Edit1->OnKeyPress = [this](char& key) { Edit1KeyPress(key); };
+    // A result copied out goes back in as the same number: "-1,5E-7" as "_0,00000015".
+    Edit1->OnPaste = [](const QString& line) {
+        return QString::fromStdString(ExpressionNumber(line.toStdString()));
+    };
     // Escape clears the expression, as C does.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     QObject::connect(escape, &QShortcut::activated, this,

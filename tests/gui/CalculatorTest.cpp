@@ -282,6 +282,17 @@ TEST_F(Calculator, EnterInTheExpressionRunsEquals)
     EXPECT_EQ(text(calculator->Edit3), "11");
     QTest::keyClick(calculator->Edit1, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(text(calculator->Edit1), "3*3");
+
+    // A result copied out goes back in as the same number; x reads it as it is.
+    click(25);
+    QGuiApplication::clipboard()->setText("-1,5E-7");
+    QTest::keyClick(calculator->Edit1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(text(calculator->Edit1), "_0,00000015");
+    QTest::keyClick(calculator->Edit1, Qt::Key_Return);
+    EXPECT_EQ(text(calculator->Edit3), "-1,5E-7");
+    calculator->x->selectAll();
+    QTest::keyClick(calculator->x, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(text(calculator->x), "-1,5E-7");
 }
 
 TEST_F(Calculator, TypingLandsAtTheCaretKeypadAtTheEnd)

@@ -143,6 +143,10 @@ xdotool mousemove --window "$target" 90 132 click --repeat 2 --delay 80 1 key ct
 wait_until copied || true
 copied=$(xclip -o -selection clipboard)
 [ "$copied" = "-0,214285714285714" ] || fail "a double click on the result of _1,5/7 copies '$copied'"
+press 144 36   # Edit1: the result pasted back is the same number
+xdotool key ctrl+a ctrl+v Return
+result=$(copy_field 160 132)
+[ "$result" = "$copied" ] || fail "the result $copied pasted into the expression gives '$result'"
 printf '3*3\n' | xclip -selection clipboard
 press 144 36   # Edit1
 xdotool key ctrl+a ctrl+v Return
