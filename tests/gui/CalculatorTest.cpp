@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QTimer>
 #include <QWindow>
 
@@ -365,6 +366,14 @@ TEST_F(Calculator, KeypadLeavesTheKeyboardInTheExpression)
     }
     EXPECT_EQ(text(calculator->Edit1), "77+1+1*2");
     EXPECT_EQ(text(calculator->Edit3), "80");
+    // And a character composed there, from a dead key or by an input method.
+    for (const auto& [shown, composed] :
+         {std::pair<QWidget*, const char*>{calculator->Edit3, "^"}, {calculator->button(1), "2"}}) {
+        QInputMethodEvent commit;
+        commit.setCommitString(composed);
+        QCoreApplication::sendEvent(shown, &commit);
+    }
+    EXPECT_EQ(text(calculator->Edit1), "77+1+1*2^2");
 }
 
 TEST_F(Calculator, GraficoOpensTheGraphWindowModally)

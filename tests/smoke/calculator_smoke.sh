@@ -53,6 +53,18 @@ xdotool type '+1'
 xdotool key Return
 field_shows 160 132 "8" || fail "7, then typed +1 and Enter, gives '$shown'"
 
+# A dead key and the key after it ("^" on a Brazilian keyboard), typed in the
+# result field or on a button that has the keyboard, go on in the expression.
+setxkbmap br
+press 300 168  # C
+press 32 168   # 7
+press 160 132  # the result field
+xdotool key dead_circumflex space 2
+press 160 132
+xdotool key Tab dead_circumflex space 3 # Tab: to the first button
+field_shows 160 36 "7^2^3" || fail "a dead key typed outside the expression gives '$shown'"
+setxkbmap us
+
 # The postfix text of a long expression is shown from its first word.
 press 144 36   # Edit1
 xdotool key ctrl+a BackSpace
