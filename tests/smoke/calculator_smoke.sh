@@ -53,8 +53,7 @@ xdotool type '+1'
 xdotool key Return
 field_shows 160 132 "8" || fail "7, then typed +1 and Enter, gives '$shown'"
 
-# A dead key and the key after it ("^" on a Brazilian keyboard), typed in the
-# result field or on a button that has the keyboard, go on in the expression.
+# "^" from a dead key, in the result field or on a button, goes on in the expression.
 setxkbmap br
 press 300 168  # C
 press 32 168   # 7
@@ -155,10 +154,6 @@ xdotool mousemove --window "$target" 90 132 click --repeat 2 --delay 80 1 key ct
 wait_until copied || true
 copied=$(xclip -o -selection clipboard)
 [ "$copied" = "-0,214285714285714" ] || fail "a double click on the result of _1,5/7 copies '$copied'"
-press 144 36   # Edit1: the result pasted back is the same number
-xdotool key ctrl+a ctrl+v Return
-result=$(copy_field 160 132)
-[ "$result" = "$copied" ] || fail "the result $copied pasted into the expression gives '$result'"
 printf '3*3\n' | xclip -selection clipboard
 press 144 36   # Edit1
 xdotool key ctrl+a ctrl+v Return
@@ -173,8 +168,8 @@ end_program "$pid"
 grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q . && fail "the program wrote errors"
 
 # At two device pixels per unit, under every colour scheme qt6ct ships, light,
-# mid-grey and dark, the "/" key's text stands out by 4.5:1 or more. Under the
-# dark "darker" scheme, last, the plot is drawn at the screen's resolution
+# mid-grey and dark, the "/" key's text stands out by 4.5:1 or more. Then, under the
+# dark "darker" scheme, the plot is drawn at the screen's resolution
 # while img.bmp stays that of scale 1, and the graph window and every box
 # belong to the window they come from.
 ls /usr/lib/*/qt6/plugins/platformthemes/libqt6ct.so >/dev/null 2>&1 ||
@@ -201,7 +196,6 @@ contrast() { # block strip
 }
 for scheme in /usr/share/qt6ct/colors/*.conf; do
     name=$(basename "$scheme" .conf)
-    [ "$name" != darker ] || continue
     printf '[Appearance]\ncolor_scheme_path=%s\ncustom_palette=true\n' "$scheme" \
         >"$work/config/qt6ct/qt6ct.conf"
     QT_SCALE_FACTOR=2 QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$work/config" \
@@ -224,8 +218,6 @@ target=$calculator
 transient_for() { xprop -id "$1" WM_TRANSIENT_FOR | sed -n 's/.*# //p'; }
 hex() { printf '0x%x' "$1"; }
 other_box() { xdotool search --onlyvisible --name '^Calculator$' | grep -vx "$calculator" | head -n 1; }
-ratio=$(contrast 62x46+378+314 8x22+378+328)
-awk -v r="$ratio" 'BEGIN { exit !(r >= 4.5) }' || fail "under darker the / key's text stands out by only $ratio:1"
 press 288 72 # the expression
 xdotool type x
 press 488 792 # Grafico
