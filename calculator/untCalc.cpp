@@ -9,6 +9,7 @@
 
 #include "calculator/Keypad.h"
 #include "engine/Conversions.h"
+#include "engine/ExpressionNumber.h"
 #include "graph/Graf.h"
 #include "platform/Controls.h"
 #include "platform/Messages.h"
@@ -86,6 +87,10 @@ void TForm1::buildControls()
     Edit1->setFocusPolicy(Qt::ClickFocus); // not a tab stop
     Edit2->setReadOnly(true);
     Edit3->setReadOnly(true);
+    // What is composed there goes on in the expression (a field, read-only too, takes input
+    // methods).
+    Edit2->installEventFilter(this);
+    Edit3->installEventFilter(this);
     // A field would otherwise cut a long expression, or its postfix text, at 32767 characters.
     for (QLineEdit* field : {Edit1, Edit2, Edit3, x, y, z})
         field->setMaxLength(std::numeric_limits<int>::max());
@@ -116,6 +121,9 @@ void TForm1::buildControls()
         // there and Enter gives "="; Tab still reaches every button, and a
         // button pressed from the keyboard keeps it.
         b->setFocusPolicy(Qt::TabFocus);
+        // A dead key and the key after it come composed, to go on in the expression too.
+        b->setAttribute(Qt::WA_InputMethodEnabled);
+        b->installEventFilter(this);
         QObject::connect(b, &QAbstractButton::clicked, this, [this, b] {
             if (!b->hasFocus())
                 Edit1->setFocus();
@@ -129,6 +137,10 @@ void TForm1::buildControls()
     OnClick(button(29), [this] { Button29Click(); });
     OnChange(Edit1, [this] { Edit1Change(); });
     Edit1->OnKeyPress = [this](char& key) { Edit1KeyPress(key); };
+    // A result copied out goes back in as the same number: "-1,5E-7" as "_0,00000015".
+    Edit1->OnPaste = [](const QString& line) {
+        return QString::fromStdString(ExpressionNumber(line.toStdString()));
+    };
     // Escape clears the expression, as C does.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     QObject::connect(escape, &QShortcut::activated, this,
@@ -184,12 +196,30 @@ void TForm1::keyPressEvent(QKeyEvent* event)
     const bool passesOn = from == Edit2 || from == Edit3 ||
                           std::find(buttons.begin(), buttons.end(), from) != buttons.end();
     if (passesOn && !typed.isEmpty() && typed[0].isPrint()) {
-        Edit1->setFocus(Qt::OtherFocusReason);
-        Edit1->end(false);
-        QCoreApplication::sendEvent(Edit1, event);
+        passOn(event);
         return;
     }
     TForm::keyPressEvent(event);
+}
+
+// So does a character composed there: a dead key and the key after it ("^"
+// on a Brazilian keyboard), or an input method's text. Those come composed,
+// as an input method event, to a control that takes input methods; one that
+// took none would get the dead key without a character and lose it.
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::InputMethod && watched != Edit1) {
+        passOn(event);
+        return true;
+    }
+    return TForm::eventFilter(watched, event);
+}
+
+void TForm1::passOn(QEvent* event)
+{
+    Edit1->setFocus(Qt::OtherFocusReason);
+    Edit1->end(false);
+    QCoreApplication::sendEvent(Edit1, event);
 }
 
 void TForm1::append(const char* text)

@@ -49,9 +49,11 @@ public:
 protected:
     void FormShow() override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
+    void passOn(QEvent* event); // to the end of the expression
 
     std::array<QPushButton*, 36> buttons{};
     Announcer* announcer = nullptr; // speaks each result

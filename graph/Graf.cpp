@@ -100,7 +100,7 @@ void TForm2::buildControls()
                     "Fit the vertical range to the values sampled since the last zoom, y = 0 "
                     "included");
     Button1 = place(new QPushButton("Reset", Panel1), "Button1", "reset view", {416, 40, 72, 25},
-                    "Back to the first view: (0, 0) in the middle, both ranges 20, step 0,5");
+                    "Put (0, 0) in the middle, both ranges at 20 and the step at 0,5");
     Mode2 = place(new QCheckBox("Mode2", Panel1), "Mode2", "column sampling", {392, 8, 96, 20},
                   "Ticked: one sample every step pixels across the picture. Not ticked: one "
                   "segment every step units of x, from -125 to 125");

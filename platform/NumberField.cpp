@@ -102,8 +102,11 @@ void NumberField::mouseReleaseEvent(QMouseEvent* event)
 void NumberField::dropEvent(QDropEvent* event)
 {
     QMimeData line;
-    if (event->mimeData()->hasText())
-        line.setText(oneLine(event->mimeData()->text()));
+    if (event->mimeData()->hasText()) {
+        const QString text = oneLine(event->mimeData()->text());
+        // Moved within the field, a text is the person's own, as it was.
+        line.setText(OnPaste && event->source() != this ? OnPaste(text) : text);
+    }
     QDropEvent drop(event->position(), event->possibleActions(), &line, event->buttons(),
                     event->modifiers());
     drop.setDropAction(event->dropAction());
@@ -155,7 +158,9 @@ void NumberField::copyToClipboard()
 
 void NumberField::pasteOneLine(QClipboard::Mode mode)
 {
-    const QString line = oneLine(QGuiApplication::clipboard()->text(mode));
+    QString line = oneLine(QGuiApplication::clipboard()->text(mode));
+    if (OnPaste)
+        line = OnPaste(line);
     if (isReadOnly() || (line.isEmpty() && !hasSelectedText()))
         return;
     CloseUndoStep(this); // a paste is an undo step of its own, as Qt's is

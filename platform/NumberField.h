@@ -23,6 +23,10 @@ public:
     // a handler that sets it to 0 keeps it out of the field.
     std::function<void(char& key)> OnKeyPress;
 
+    // Turns what a paste or a drop from elsewhere brings, one line by then,
+    // into what goes into the field.
+    std::function<QString(const QString& line)> OnPaste;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -122,19 +122,23 @@ double contrastRatio(QColor a, QColor b)
 
 QColor readableOn(QColor color, QColor face, double ratio)
 {
-    if (contrastRatio(Qt::white, face) <= contrastRatio(Qt::black, face))
-        return color;
+    // Toward black where black stands out more from the face (a light or a
+    // mid-grey one), toward white otherwise: only that way can reach the ratio.
+    const bool darker = contrastRatio(Qt::black, face) > contrastRatio(Qt::white, face);
+    if (darker && contrastRatio(color, face) >= ratio)
+        return color; // the faces it was made for
     // A thin glyph's smoothed pixels never show its full colour: aimed a tenth
-    // higher, its brightest pixels still reach the ratio. Where even white
-    // falls short of the aim (it reaches 4.58 on any dark face), white it is.
+    // higher, its strongest pixels still reach the ratio. Where even black or
+    // white falls short of the aim, that end it is.
     const double aim = ratio * 1.1;
-    QColor lighter = color;
-    for (int lightness = color.lightness(); lightness <= 255; ++lightness) {
-        lighter = QColor::fromHsl(color.hslHue(), color.hslSaturation(), lightness);
-        if (contrastRatio(lighter, face) >= aim)
+    QColor moved = color;
+    for (int lightness = color.lightness(); lightness >= 0 && lightness <= 255;
+         lightness += darker ? -1 : 1) {
+        moved = QColor::fromHsl(color.hslHue(), color.hslSaturation(), lightness);
+        if (contrastRatio(moved, face) >= aim)
             break;
     }
-    return lighter;
+    return moved;
 }
 
 QColor buttonFace(const QPushButton* button)
@@ -142,37 +146,46 @@ QColor buttonFace(const QPushButton* button)
     QStyleOptionButton option;
     option.initFrom(button);
     option.rect = QRect(QPoint(0, 0), button->size());
-    const qreal ratio = button->devicePixelRatioF();
-    QImage face(option.rect.size() * ratio, QImage::Format_ARGB32);
-    face.setDevicePixelRatio(ratio);
-    face.fill(Qt::transparent);
-    QPainter painter(&face);
-    button->style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, button);
-    painter.end();
     // Inside the contents' bounds, the outline's width again: a bevel's light
     // edge. Its rounded corners, which no text reaches, are left out with the
-    // outer quarters of the width.
+    // outer quarters of the width, and of the rows, those the contents go on,
+    // centred as the style centres them: the line of text, or the icon where
+    // that is taller.
     const int edge = button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button);
-    const QRect inside = button->style()
-                             ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
-                             .adjusted(edge, edge, -edge, -edge);
+    QRect inside = button->style()
+                       ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+                       .adjusted(edge, edge, -edge, -edge);
+    const int line = std::max(button->fontMetrics().height(), button->iconSize().height());
+    inside &= QRect(inside.left(), inside.center().y() - line / 2, inside.width(), line);
+    const qreal ratio = button->devicePixelRatioF();
     QRect pixels = QRectF(inside.topLeft() * ratio, inside.size() * ratio).toAlignedRect();
     pixels.adjust(pixels.width() / 4, 0, -pixels.width() / 4, 0);
     QColor nearest = button->palette().color(QPalette::Button);
     double least = 22;
-    QRgb last = 0; // transparent, never a shade; a gradient repeats a shade along its rows
-    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        for (int x = pixels.left(); x <= pixels.right(); ++x) {
-            const QRgb pixel = face.pixel(x, y);
-            if (pixel == last || qAlpha(pixel) != 255)
-                continue;
-            last = pixel;
-            const QColor shade(pixel);
-            const double contrast =
-                std::max(contrastRatio(shade, Qt::white), contrastRatio(shade, Qt::black));
-            if (contrast < least) {
-                least = contrast;
-                nearest = shade;
+    // The face of an active window and that of one in the background, which
+    // some themes paint in another shade: the text is read on both.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        option.palette.setCurrentColorGroup(group);
+        QImage face(option.rect.size() * ratio, QImage::Format_ARGB32);
+        face.setDevicePixelRatio(ratio);
+        face.fill(Qt::transparent);
+        QPainter painter(&face);
+        button->style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, button);
+        painter.end();
+        QRgb last = 0; // transparent, never a shade; a gradient repeats a shade along its rows
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            for (int x = pixels.left(); x <= pixels.right(); ++x) {
+                const QRgb pixel = face.pixel(x, y);
+                if (pixel == last || qAlpha(pixel) != 255)
+                    continue;
+                last = pixel;
+                const QColor shade(pixel);
+                const double contrast =
+                    std::max(contrastRatio(shade, Qt::white), contrastRatio(shade, Qt::black));
+                if (contrast < least) {
+                    least = contrast;
+                    nearest = shade;
+                }
             }
         }
     }

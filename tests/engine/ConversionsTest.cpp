@@ -10,6 +10,8 @@
 #include <string>
 
 #include "engine/Conversions.h"
+#include "engine/Expression.h"
+#include "engine/ExpressionNumber.h"
 #include "engine/NumberAt.h"
 
 namespace {
@@ -143,7 +145,16 @@ TEST(Conversions, RoundTripsAndIgnoresTheLocale)
         std::memcpy(&v, &b, sizeof v);
         const std::string text = FloatToStr(v);
         ASSERT_EQ(FloatToStr(StrToFloat(text)), text) << text;
+        if (std::isfinite(v)) { // pasted into an expression, a number shown is the same double
+            Expression pasted(ExpressionNumber(text).c_str());
+            ASSERT_TRUE(pasted.validate()) << text;
+            const double value = pasted.evaluate(0, 0, 0, 0);
+            ASSERT_TRUE(value == StrToFloat(text) && std::signbit(value) == (v < 0)) << text;
+        }
     }
+    for (const auto& [shown, pasted] :
+         {std::pair{"123,4E-2", "1,234"}, {"-INF", "-INF"}, {"2-6", "2-6"}, {"1E-1000", "1E-1000"}})
+        EXPECT_EQ(ExpressionNumber(shown), pasted);
     for (double v : {0.1, 1.0 / 3, 2.0 / 3, 1e-5, 123.456, 1e14 + 0.5, -7e-8})
         EXPECT_EQ(FloatToStr(StrToFloat(FloatToStr(v))), FloatToStr(v));
 

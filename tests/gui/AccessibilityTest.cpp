@@ -104,6 +104,7 @@ TEST_F(Accessibility, GraphWindowControlsAreNamedToo)
         EXPECT_TRUE(control == graph->Image1 || !control->toolTip().isEmpty())
             << control->objectName().toStdString();
     EXPECT_TRUE(graph->BitBtn7->toolTip().contains("step is 1 pixel;"));
+    EXPECT_FALSE(graph->Button1->toolTip().contains("first")); // Reset's step is 0,5
     EXPECT_TRUE(graph->TrackBar1->toolTip().endsWith("1 pixel"));
     graph->Step = 0.3;
     graph->TrackBar1->setValue(1);

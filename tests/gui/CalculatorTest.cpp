@@ -275,6 +275,10 @@ TEST_F(Calculator, EnterInTheExpressionRunsEquals)
     EXPECT_EQ(text(calculator->Edit3), "11");
     QTest::keyClick(calculator->Edit1, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(text(calculator->Edit1), "3*3");
+    // A result copied out goes back in as the same number.
+    QGuiApplication::clipboard()->setText("-1,5E-7");
+    QTest::keyClick(calculator->Edit1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(text(calculator->Edit1), "3*3_0,00000015");
 }
 
 TEST_F(Calculator, TypingLandsAtTheCaretKeypadAtTheEnd)

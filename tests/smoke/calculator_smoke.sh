@@ -53,6 +53,17 @@ xdotool type '+1'
 xdotool key Return
 field_shows 160 132 "8" || fail "7, then typed +1 and Enter, gives '$shown'"
 
+# "^" from a dead key, in the result field or on a button, goes on in the expression.
+setxkbmap br
+press 300 168  # C
+press 32 168   # 7
+press 160 132  # the result field
+xdotool key dead_circumflex space 2
+press 160 132
+xdotool key Tab dead_circumflex space 3 # Tab: to the first button
+field_shows 160 36 "7^2^3" || fail "a dead key typed outside the expression gives '$shown'"
+setxkbmap us
+
 # The postfix text of a long expression is shown from its first word.
 press 144 36   # Edit1
 xdotool key ctrl+a BackSpace
@@ -156,13 +167,46 @@ expression=$(copy_field 160 36)
 end_program "$pid"
 grep -v -e XDG_RUNTIME_DIR "$work/stderr" | grep -q . && fail "the program wrote errors"
 
-# At two device pixels per unit under a dark theme (qt6ct's "darker" scheme):
-# the "/" key's text stands out by 4.5:1 or more, the plot is drawn at the
-# screen's resolution while img.bmp stays that of scale 1, and the graph window
-# and every box belong to the window they come from.
+# At two device pixels per unit, under every colour scheme qt6ct ships, light,
+# mid-grey and dark, the "/" key's text stands out by 4.5:1 or more. Then, under the
+# dark "darker" scheme, the plot is drawn at the screen's resolution
+# while img.bmp stays that of scale 1, and the graph window and every box
+# belong to the window they come from.
 ls /usr/lib/*/qt6/plugins/platformthemes/libqt6ct.so >/dev/null 2>&1 ||
     fail "qt6ct is not installed (tools/install-deps --test)"
 mkdir -p "$work/scaled" "$work/config/qt6ct"
+# The WCAG ratio of the colour most unlike the face in a block against the
+# face's pixel nearest the middle grey (the least readable), in a strip beside
+# the text.
+contrast() { # block strip
+    for block in "$1" "$2"; do
+        import -window "$target" png:- | convert png:- -crop "$block" +repage -format %c histogram:info:- |
+            sed -n 's/^ *\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p'
+        echo strip
+    done | awk '
+        function lin(c) { c /= 255; return c <= 0.04045 ? c / 12.92 : exp(2.4 * log((c + 0.055) / 1.055)) }
+        function most(l) { return l > 0.179 ? (l + 0.05) / 0.05 : 1.05 / (l + 0.05) }
+        $1 == "strip" { strip++; next }
+        { l = 0.2126 * lin($2) + 0.7152 * lin($3) + 0.0722 * lin($4) }
+        strip == 0 { colours[NR] = l }
+        strip == 1 && (face == "" || most(l) < most(face)) { face = l }
+        END { for (i in colours) { r = (colours[i] + 0.05) / (face + 0.05); if (r < 1) r = 1 / r
+                                   if (r > best) best = r }
+              printf "%.2f\n", best }'
+}
+for scheme in /usr/share/qt6ct/colors/*.conf; do
+    name=$(basename "$scheme" .conf)
+    printf '[Appearance]\ncolor_scheme_path=%s\ncustom_palette=true\n' "$scheme" \
+        >"$work/config/qt6ct/qt6ct.conf"
+    QT_SCALE_FACTOR=2 QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$work/config" \
+        "$program" 2>>"$work/stderr" &
+    pid=$!
+    pids=$pid
+    target=$(window_named Calculator "$pid")
+    ratio=$(contrast 62x46+378+314 8x22+378+328)
+    awk -v r="$ratio" 'BEGIN { exit !(r >= 4.5) }' || fail "under $name the / key's text stands out by only $ratio:1"
+    end_program "$pid"
+done
 printf '[Appearance]\ncolor_scheme_path=/usr/share/qt6ct/colors/darker.conf\ncustom_palette=true\n' \
     >"$work/config/qt6ct/qt6ct.conf"
 (cd "$work/scaled" && QT_SCALE_FACTOR=2 QT_QPA_PLATFORMTHEME=qt6ct XDG_CONFIG_HOME="$work/config" \
@@ -171,28 +215,9 @@ pid=$!
 pids=$pid
 calculator=$(window_named Calculator "$pid")
 target=$calculator
-# The WCAG ratio of the colour most unlike the face in a block against the
-# face's lightest pixel, in a strip down the whole block.
-contrast() { # block strip
-    for block in "$1" "$2"; do
-        import -window "$target" png:- | convert png:- -crop "$block" +repage -format %c histogram:info:- |
-            sed -n 's/^ *\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p'
-        echo strip
-    done | awk '
-        function lin(c) { c /= 255; return c <= 0.04045 ? c / 12.92 : exp(2.4 * log((c + 0.055) / 1.055)) }
-        $1 == "strip" { strip++; next }
-        { l = 0.2126 * lin($2) + 0.7152 * lin($3) + 0.0722 * lin($4) }
-        strip == 0 { colours[NR] = l }
-        strip == 1 && l > face { face = l }
-        END { for (i in colours) { r = (colours[i] + 0.05) / (face + 0.05); if (r < 1) r = 1 / r
-                                   if (r > best) best = r }
-              printf "%.2f\n", best }'
-}
 transient_for() { xprop -id "$1" WM_TRANSIENT_FOR | sed -n 's/.*# //p'; }
 hex() { printf '0x%x' "$1"; }
 other_box() { xdotool search --onlyvisible --name '^Calculator$' | grep -vx "$calculator" | head -n 1; }
-ratio=$(contrast 62x46+378+314 8x46+378+314)
-awk -v r="$ratio" 'BEGIN { exit !(r >= 4.5) }' || fail "the / key's text stands out by only $ratio:1"
 press 288 72 # the expression
 xdotool type x
 press 488 792 # Grafico
