@@ -24,6 +24,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION math)
 # dpkg-shlibdeps; the Qt platform plugins ship in libqt6gui6, which it finds.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Most desktops run a Wayland session; with Qt's Wayland plugin the windows are
-# native there instead of going through XWayland.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# native there instead of going through XWayland. Qt's translations give its own
+# texts (the fields' menu, the boxes' buttons) in the desktop's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 include(CPack)
