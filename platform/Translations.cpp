@@ -29,24 +29,29 @@ bool loadFirst(QTranslator& translator, const QLocale& locale, const QString& na
     return false;
 }
 
+void replace(QPointer<QTranslator>& installed, const QLocale& locale, const QString& name,
+             const QString& folder)
+{
+    delete installed; // which uninstalls it
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (loadFirst(*translator, locale, name, folder)) {
+        QCoreApplication::installTranslator(translator);
+        installed = translator;
+    } else {
+        delete translator;
+    }
+}
+
 } // namespace
 
 void installTranslations(const QLocale& locale)
 {
-    static QPointer<QTranslator> installed[2];
-    const QString names[] = {QStringLiteral("calculator"), QStringLiteral("qtbase")};
-    for (int i = 0; i < 2; ++i) {
-        delete installed[i]; // which uninstalls it
-        auto* translator = new QTranslator(QCoreApplication::instance());
-        const QString folder =
-            i == 0 ? kOwnFolder : QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-        if (loadFirst(*translator, locale, names[i], folder)) {
-            QCoreApplication::installTranslator(translator);
-            installed[i] = translator;
-        } else {
-            delete translator;
-        }
-    }
+    // The one installed last is asked first: Qt's, for Qt's texts only.
+    static QPointer<QTranslator> own;
+    static QPointer<QTranslator> qts;
+    replace(own, locale, QStringLiteral("calculator"), kOwnFolder);
+    replace(qts, locale, QStringLiteral("qtbase"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 QString translatedEarly(const char* context, const char* text)
