@@ -104,14 +104,11 @@ knows "name='X: [0-9,-]*     Y: [0-9,-]*' role='status bar'" || fail "the read-o
 end_program "$pid"
 grep -v -e XDG_RUNTIME_DIR -e keyEventError stderr | grep -q . && fail "the program wrote errors"
 
-# On a desktop in Portuguese (no glibc locale needed: Qt reads LANG itself),
-# the program's names are; Orca's own words stay as they were.
+# On a desktop in Portuguese (Qt reads LANG itself: no glibc locale needed); Orca's words stay English.
 mark
 ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" env -u LANGUAGE -u LC_ALL -u LC_MESSAGES \
     LANG=pt_BR.UTF-8 "$1" 2>stderr &
-pid=$!
-pids="$pids $pid"
-target=$(window_named Calculator "$pid")
+pid=$! && pids="$pids $pid" && target=$(window_named Calculator "$pid")
 xdotool windowfocus --sync "$target"
 hear 'expressão text\.'
 xdotool type x
