@@ -11,8 +11,8 @@ struct KeySpec {
     bool bold;
     bool italic;
     bool green;
-    const char* appends; // nullptr: the button runs an action instead
-    const char* spokenName;
+    const char* appends;    // nullptr: the button runs an action instead
+    const char* spokenName; // in English: translated where used (context "Keypad")
 };
 
 extern const KeySpec kKeypad[36];

@@ -37,7 +37,7 @@ void removeLastCharacter(std::string& text)
 }
 
 NumberField* makeField(QWidget* parent, const char* name, const char* text, QRect place,
-                       const char* spokenName)
+                       const QString& spokenName)
 {
     auto* field = new NumberField(QString::fromUtf8(text), parent);
     field->setObjectName(name);
@@ -75,12 +75,12 @@ void TForm1::buildControls()
     Label1 = makeLabel(this, "Label1", "Notação InFixa", {24, 8, 90, 16});
     Label2 = makeLabel(this, "Label2", "Notação PosFixa", {24, 56, 104, 16});
     Label3 = makeLabel(this, "Label3", "Resultado", {24, 104, 62, 16});
-    Edit1 = makeField(this, "Edit1", "", {24, 24, 273, 25}, "expression");
-    Edit2 = makeField(this, "Edit2", "", {24, 72, 273, 25}, "postfix notation");
-    Edit3 = makeField(this, "Edit3", "0", {24, 120, 273, 25}, "result");
-    x = makeField(this, "x", "0", {48, 352, 113, 21}, "value of x");
-    y = makeField(this, "y", "0", {208, 352, 113, 21}, "value of y");
-    z = makeField(this, "z", "0", {48, 384, 113, 21}, "value of z");
+    Edit1 = makeField(this, "Edit1", "", {24, 24, 273, 25}, tr("expression"));
+    Edit2 = makeField(this, "Edit2", "", {24, 72, 273, 25}, tr("postfix notation"));
+    Edit3 = makeField(this, "Edit3", "0", {24, 120, 273, 25}, tr("result"));
+    x = makeField(this, "x", "0", {48, 352, 113, 21}, tr("value of x"));
+    y = makeField(this, "y", "0", {208, 352, 113, 21}, tr("value of y"));
+    z = makeField(this, "z", "0", {48, 384, 113, 21}, tr("value of z"));
     labelField(Label1, Edit1);
     labelField(Label2, Edit2);
     labelField(Label3, Edit3);
@@ -102,7 +102,7 @@ void TForm1::buildControls()
         auto* b = new QPushButton(QString::fromUtf8(key.caption), this);
         b->setObjectName(QString("Button%1").arg(key.number));
         b->setGeometry(key.left, key.top, key.width, key.height);
-        b->setAccessibleName(key.spokenName);
+        b->setAccessibleName(QCoreApplication::translate("Keypad", key.spokenName));
         if (key.fontPixels > 0)
             b->setFont(SansFont(key.fontPixels, key.bold, key.italic));
         if (key.green)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <array>
@@ -13,6 +14,7 @@
 // The calculator window: an expression typed or built on the keypad, checked,
 // shown in postfix notation and evaluated with the variables x, y, z and ans.
 class TForm1 : public TForm {
+    Q_DECLARE_TR_FUNCTIONS(TForm1)
 public:
     TForm1();
 

@@ -26,6 +26,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Most desktops run a Wayland session; with Qt's Wayland plugin the windows are
 # native there instead of going through XWayland. The graph's sound loads
 # libpulse0's library when it first plays (dlopen, which dpkg-shlibdeps does
-# not see); without it the graph is silent.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libpulse0")
+# not see); without it the graph is silent. Qt's translations give its own
+# texts (the fields' menu, the boxes' buttons) in the desktop's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, libpulse0, qt6-translations-l10n")
 include(CPack)

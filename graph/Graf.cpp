@@ -24,10 +24,18 @@ constexpr const char* kFirstRangeText = "20";
 // The finer-step button stops here, and a click that would go below lands
 // here: a step at or below zero would never end a redraw.
 constexpr double kFinestStep = 0.05;
+constexpr double kResetStep = 0.5;
+constexpr const char* kResetStepText = "0,5";
+
+// A number in a text, as the fields write it. Not for texts made at start (see kFirstRangeText).
+QString number(double value)
+{
+    return QString::fromStdString(FloatToStr(value));
+}
 
 template <typename Control>
-Control* place(Control* control, const char* name, const char* accessibleName, QRect at,
-               const char* toolTip = "")
+Control* place(Control* control, const char* name, const QString& accessibleName, QRect at,
+               const QString& toolTip = {})
 {
     control->setObjectName(name);
     control->setAccessibleName(accessibleName);
@@ -36,8 +44,8 @@ Control* place(Control* control, const char* name, const char* accessibleName, Q
     return control;
 }
 
-QPushButton* glyphButton(QWidget* panel, const char* name, const char* accessibleName, QRect at,
-                         const char* toolTip = "")
+QPushButton* glyphButton(QWidget* panel, const char* name, const QString& accessibleName, QRect at,
+                         const QString& toolTip = {})
 {
     auto* button = place(new QPushButton(panel), name, accessibleName, at, toolTip);
     button->setIconSize(QSize(at.width() - 8, at.height() - 8));
@@ -64,10 +72,10 @@ void TForm2::buildControls()
     // The strip, the picture below it and the status bar under both.
     setFixedSize(kPictureWidth + 2, 114 + kPictureHeight + 22);
 
-    Panel1 = place(new QFrame(this), "Panel1", "controls", {0, 0, 500, 113});
+    Panel1 = place(new QFrame(this), "Panel1", tr("controls"), {0, 0, 500, 113});
     Panel1->setFrameShape(QFrame::StyledPanel);
     setAccessibleRole(Panel1, QAccessible::Grouping);
-    Image1 = place(new TImage(this, kPictureWidth, kPictureHeight), "Image1", "plot",
+    Image1 = place(new TImage(this, kPictureWidth, kPictureHeight), "Image1", tr("plot"),
                    {1, 114, kPictureWidth, kPictureHeight});
     setAccessibleRole(Image1, QAccessible::Graphic);
     // Unnamed, a status bar is read out as the message it shows.
@@ -75,48 +83,54 @@ void TForm2::buildControls()
                        {0, 114 + kPictureHeight, kPictureWidth + 2, 22});
     StatusBar1->setSizeGripEnabled(false);
 
-    BitBtn1 =
-        glyphButton(Panel1, "BitBtn1", "pan up", {40, 20, 30, 27}, "Move the picture up 5 pixels");
-    BitBtn2 = glyphButton(Panel1, "BitBtn2", "pan left", {8, 47, 30, 27},
-                          "Move the picture left 5 pixels");
-    BitBtn3 = glyphButton(Panel1, "BitBtn3", "pan right", {72, 48, 30, 27},
-                          "Move the picture right 5 pixels");
-    BitBtn4 = glyphButton(Panel1, "BitBtn4", "pan down", {39, 75, 30, 27},
-                          "Move the picture down 5 pixels");
-    BitBtn5 = glyphButton(Panel1, "BitBtn5", "zoom in", {136, 48, 50, 27},
-                          "Zoom in about the point (0, 0)");
-    BitBtn6 = glyphButton(Panel1, "BitBtn6", "zoom out", {192, 48, 50, 27},
-                          "Zoom out about the point (0, 0)");
-    BitBtn7 = glyphButton(Panel1, "BitBtn7", "finer sampling", {136, 16, 50, 27});
-    BitBtn8 = glyphButton(Panel1, "BitBtn8", "coarser sampling", {192, 16, 50, 27});
+    const int pan = static_cast<int>(kPan);
+    BitBtn1 = glyphButton(Panel1, "BitBtn1", tr("pan up"), {40, 20, 30, 27},
+                          tr("Move the picture up %1 pixels").arg(pan));
+    BitBtn2 = glyphButton(Panel1, "BitBtn2", tr("pan left"), {8, 47, 30, 27},
+                          tr("Move the picture left %1 pixels").arg(pan));
+    BitBtn3 = glyphButton(Panel1, "BitBtn3", tr("pan right"), {72, 48, 30, 27},
+                          tr("Move the picture right %1 pixels").arg(pan));
+    BitBtn4 = glyphButton(Panel1, "BitBtn4", tr("pan down"), {39, 75, 30, 27},
+                          tr("Move the picture down %1 pixels").arg(pan));
+    BitBtn5 = glyphButton(Panel1, "BitBtn5", tr("zoom in"), {136, 48, 50, 27},
+                          tr("Zoom in about the point (0, 0)"));
+    BitBtn6 = glyphButton(Panel1, "BitBtn6", tr("zoom out"), {192, 48, 50, 27},
+                          tr("Zoom out about the point (0, 0)"));
+    BitBtn7 = glyphButton(Panel1, "BitBtn7", tr("finer sampling"), {136, 16, 50, 27});
+    BitBtn8 = glyphButton(Panel1, "BitBtn8", tr("coarser sampling"), {192, 16, 50, 27});
 
-    Trace = place(new QRadioButton("Trace", Panel1), "Trace", "trace mode", {256, 16, 72, 20},
-                  "Dragging over the picture puts a square on the curve and shows its value");
-    Zoom = place(new QRadioButton("ZoomBox", Panel1), "Zoom", "zoom box mode", {256, 48, 80, 20},
-                 "Dragging over the picture draws a box; the view then zooms into it");
+    Trace = place(new QRadioButton("Trace", Panel1), "Trace", tr("trace mode"), {256, 16, 72, 20},
+                  tr("Dragging over the picture puts a square on the curve and shows its value"));
+    Zoom =
+        place(new QRadioButton("ZoomBox", Panel1), "Zoom", tr("zoom box mode"), {256, 48, 80, 20},
+              tr("Dragging over the picture draws a box; the view then zooms into it"));
     Trace->setChecked(true);
-    Button2 = place(new QPushButton("ZoomFit", Panel1), "Button2", "fit vertical range",
+    Button2 = place(new QPushButton("ZoomFit", Panel1), "Button2", tr("fit vertical range"),
                     {336, 40, 72, 25},
-                    "Fit the vertical range to the values sampled since the last zoom, y = 0 "
-                    "included");
-    Button1 = place(new QPushButton("Reset", Panel1), "Button1", "reset view", {416, 40, 72, 25},
-                    "Put (0, 0) in the middle, both ranges at 20 and the step at 0,5");
-    Mode2 = place(new QCheckBox("Mode2", Panel1), "Mode2", "column sampling", {392, 8, 96, 20},
-                  "Ticked: one sample every step pixels across the picture. Not ticked: one "
-                  "segment every step units of x, from -125 to 125");
+                    tr("Fit the vertical range to the values sampled since the last zoom, y = 0 "
+                       "included"));
+    Button1 =
+        place(new QPushButton("Reset", Panel1), "Button1", tr("reset view"), {416, 40, 72, 25},
+              tr("Put (0, 0) in the middle, both ranges at %1 and the step at %2")
+                  .arg(kFirstRangeText, kResetStepText));
+    Mode2 = place(new QCheckBox("Mode2", Panel1), "Mode2", tr("column sampling"), {392, 8, 96, 20},
+                  tr("Ticked: one sample every step pixels across the picture. Not ticked: one "
+                     "segment every step units of x, from %1 to %2")
+                      .arg(-kPictureWidth / 4)
+                      .arg(kPictureWidth / 4));
     Mode2->setChecked(true);
     TrackBar1 =
-        place(new QSlider(Qt::Horizontal, Panel1), "TrackBar1", "pen width", {112, 80, 76, 26});
+        place(new QSlider(Qt::Horizontal, Panel1), "TrackBar1", tr("pen width"), {112, 80, 76, 26});
     TrackBar1->setRange(0, 2);
     TrackBar1->setPageStep(1);
     TrackBar1->setTickInterval(1);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
 
     StaticText1 = place(new QLabel("TAM_MAX_X:", Panel1), "StaticText1", "", {192, 82, 70, 20});
-    Edit1 = place(new NumberField(kFirstRangeText, Panel1), "Edit1", "horizontal range",
+    Edit1 = place(new NumberField(kFirstRangeText, Panel1), "Edit1", tr("horizontal range"),
                   {264, 80, 68, 22});
     StaticText2 = place(new QLabel("TAM_MAX_Y:", Panel1), "StaticText2", "", {344, 82, 70, 20});
-    Edit2 = place(new NumberField(kFirstRangeText, Panel1), "Edit2", "vertical range",
+    Edit2 = place(new NumberField(kFirstRangeText, Panel1), "Edit2", tr("vertical range"),
                   {416, 80, 76, 22});
     StaticText1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     StaticText2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -203,19 +217,21 @@ void TForm2::paintGlyphs()
 
 void TForm2::describeSampling()
 {
-    const std::string shown = FloatToStr(Step);
+    const QString shown = number(Step);
     const bool one = shown == "1";
-    const std::string step =
-        "the step is " + shown +
-        (Mode2->isChecked() ? (one ? " pixel" : " pixels") : (one ? " unit of x" : " units of x"));
-    BitBtn7->setToolTip(QString::fromStdString("Finer sampling: " + step + "; each click takes " +
-                                               FloatToStr(kStepChange) + " off, down to " +
-                                               FloatToStr(kFinestStep)));
-    BitBtn8->setToolTip(QString::fromStdString("Coarser sampling: " + step + "; each click adds " +
-                                               FloatToStr(kStepChange)));
+    const QString step =
+        (Mode2->isChecked()
+             ? (one ? tr("the step is %1 pixel") : tr("the step is %1 pixels"))
+             : (one ? tr("the step is %1 unit of x") : tr("the step is %1 units of x")))
+            .arg(shown);
+    const QString change = number(kStepChange);
+    BitBtn7->setToolTip(tr("Finer sampling: %1; each click takes %2 off, down to %3")
+                            .arg(step, change, number(kFinestStep)));
+    BitBtn8->setToolTip(tr("Coarser sampling: %1; each click adds %2").arg(step, change));
     const int width = TrackBar1->value() + 1;
-    TrackBar1->setToolTip(
-        QStringLiteral("Pen width of the curve: %1 pixel%2").arg(width).arg(width > 1 ? "s" : ""));
+    TrackBar1->setToolTip((width > 1 ? tr("Pen width of the curve: %1 pixels")
+                                     : tr("Pen width of the curve: %1 pixel"))
+                              .arg(width));
 }
 
 void TForm2::clearExtents()
@@ -258,7 +274,7 @@ void TForm2::Button1Click()
     OriginY = pictureHeight() * 0.5;
     TamMaxX = kFirstRange;
     TamMaxY = kFirstRange;
-    Step = 0.5;
+    Step = kResetStep;
     clearExtents();
     FormShow();
 }

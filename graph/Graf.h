@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -20,6 +21,7 @@ class Canvas;
 // The graph window: plots the calculator's expression as a function of x,
 // with pan, zoom, sampling step, pen width, trace and zoom box.
 class TForm2 : public TForm {
+    Q_DECLARE_TR_FUNCTIONS(TForm2)
 public:
     TForm2();
 

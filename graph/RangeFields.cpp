@@ -76,8 +76,9 @@ void TForm2::showRange(QLineEdit* field, double range)
 
 void TForm2::describeRange(QLineEdit* field, double range)
 {
-    const std::string what = field == Edit1 ? "Width" : "Height";
-    field->setToolTip(QString::fromStdString(what + " of the world shown: " + FloatToStr(range)));
+    field->setToolTip(
+        (field == Edit1 ? tr("Width of the world shown: %1") : tr("Height of the world shown: %1"))
+            .arg(QString::fromStdString(FloatToStr(range))));
 }
 
 void TForm2::rangeDone(QLineEdit* field, double range)

@@ -11,11 +11,11 @@ namespace {
 
 // A bound as a person would say it: four significant digits are enough to
 // tell one view from the next, fifteen would take longer to hear than to see.
-std::string spoken(double value)
+QString spoken(double value)
 {
     char digits[32];
     std::snprintf(digits, sizeof digits, "%.4g", value);
-    return FloatToStr(std::strtod(digits, nullptr) + 0.0); // + 0.0: no "-0"
+    return QString::fromStdString(FloatToStr(std::strtod(digits, nullptr) + 0.0)); // + 0.0: no "-0"
 }
 
 } // namespace
@@ -25,8 +25,8 @@ void TForm2::describePlot()
     // As typed: the checked text has a space around every word.
     std::string function = Form1->graphExpression.getText();
     function.erase(std::remove(function.begin(), function.end(), ' '), function.end());
-    const std::string text = "Graph of " + function + ", x from " + spoken(worldX(0)) + " to " +
-                             spoken(worldX(pictureWidth())) + ", y from " +
-                             spoken(worldY(pictureHeight())) + " to " + spoken(worldY(0));
-    Image1->setAccessibleDescription(QString::fromStdString(text));
+    Image1->setAccessibleDescription(tr("Graph of %1, x from %2 to %3, y from %4 to %5")
+                                         .arg(QString::fromStdString(function), spoken(worldX(0)),
+                                              spoken(worldX(pictureWidth())),
+                                              spoken(worldY(pictureHeight())), spoken(worldY(0))));
 }

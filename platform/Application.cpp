@@ -15,10 +15,15 @@
 #include "platform/Messages.h"
 #include "platform/Sound.h"
 #include "platform/TitleBars.h"
+#include "platform/Translations.h"
 
 TApplication* Application = nullptr;
 
 namespace {
+
+// Said before Qt has started, so translated by hand; the command stays as it is.
+const char* const kNoDisplay = QT_TRANSLATE_NOOP(
+    "TApplication", "calculator: no display found; start it under a virtual X server:");
 
 // The last net: a failure that escaped a handler without a guard must not
 // unwind through Qt's event dispatch.
@@ -86,13 +91,14 @@ void TApplication::Initialize()
     const char* platform = displayPlatform(argc, argv);
     // The advice names the program as it was started, so that it can be pasted.
     if (!platform)
-        throw ENoDisplay(
-            "calculator: no display found; start it under a virtual X server: xvfb-run -a " +
-            std::string(argc > 0 && argv[0][0] != '\0' ? argv[0] : "calculator"));
+        throw ENoDisplay(translatedEarly("TApplication", kNoDisplay).toStdString() +
+                         " xvfb-run -a " +
+                         std::string(argc > 0 && argv[0][0] != '\0' ? argv[0] : "calculator"));
     if (std::strcmp(platform, "wayland") == 0)
         leaveTitleBarsToCompositor();
     qt = std::make_unique<GuardedApplication>(argc, argv);
     closeDisplayCheck();
+    installTranslations();
     QApplication::setApplicationName("calculator");
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(CALC_APP_ID);

@@ -1,5 +1,6 @@
 #include "platform/Bmp.h"
 
+#include <QCoreApplication>
 #include <cstdint>
 #include <cstring>
 
@@ -27,7 +28,8 @@ void put32(char*& out, std::uint32_t value)
 std::string encodeBmp(const QImage& picture)
 {
     if (picture.isNull())
-        throw Exception("There is no picture to save");
+        throw Exception(
+            QCoreApplication::translate("Bmp", "There is no picture to save").toStdString());
     const QImage rgb = picture.format() == QImage::Format_RGB32
                            ? picture
                            : picture.convertToFormat(QImage::Format_RGB32);
@@ -39,7 +41,9 @@ std::string encodeBmp(const QImage& picture)
     const std::uint64_t pixelBytes = rowBytes * height;
     const std::uint64_t offset = kFileHeader + kInfoHeader;
     if (offset + pixelBytes > UINT32_MAX || offset + pixelBytes >= SIZE_MAX)
-        throw Exception("The picture is too large for a BMP file");
+        throw Exception(
+            QCoreApplication::translate("Bmp", "The picture is too large for a BMP file")
+                .toStdString());
 
     // One byte more than the file: each pixel is copied as four bytes, of
     // which the fourth is overwritten by the next pixel or is padding.

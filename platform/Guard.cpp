@@ -1,5 +1,6 @@
 #include "platform/Guard.h"
 
+#include <QCoreApplication>
 #include <utility>
 
 #include "engine/Conversions.h"
@@ -54,7 +55,7 @@ std::string describe(const std::exception_ptr& failure)
     } catch (const std::exception& e) {
         return e.what();
     } catch (...) {
-        return "Unknown failure";
+        return QCoreApplication::translate("Guard", "Unknown failure").toStdString();
     }
 }
 

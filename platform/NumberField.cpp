@@ -36,6 +36,12 @@ bool isDecimalKey(const QKeyEvent* event)
             text == u",");
 }
 
+// An entry of Qt's own menu, as Qt's translation has it (it is Qt's to translate, not ours).
+QString qtEntry(const char* text)
+{
+    return QLineEdit::tr(text);
+}
+
 } // namespace
 
 NumberField::NumberField(const QString& text, QWidget* parent) : QLineEdit(text, parent) {}
@@ -119,10 +125,10 @@ void NumberField::dropEvent(QDropEvent* event)
 void NumberField::contextMenuEvent(QContextMenuEvent* event)
 {
     const std::pair<QString, std::function<void()>> ours[] = {
-        {QLineEdit::tr("&Undo"), [this] { undoOrRedo(true); }},
-        {QLineEdit::tr("&Redo"), [this] { undoOrRedo(false); }},
-        {QLineEdit::tr("&Copy"), [this] { copyToClipboard(); }},
-        {QLineEdit::tr("&Paste"), [this] { pasteOneLine(QClipboard::Clipboard); }},
+        {qtEntry("&Undo"), [this] { undoOrRedo(true); }},
+        {qtEntry("&Redo"), [this] { undoOrRedo(false); }},
+        {qtEntry("&Copy"), [this] { copyToClipboard(); }},
+        {qtEntry("&Paste"), [this] { pasteOneLine(QClipboard::Clipboard); }},
     };
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -132,7 +138,7 @@ void NumberField::contextMenuEvent(QContextMenuEvent* event)
                 action->disconnect(this);
                 connect(action, &QAction::triggered, this, handler);
                 // Copy is there with nothing selected where it has a field to copy.
-                if (copySource && caption == QLineEdit::tr("&Copy"))
+                if (copySource && caption == qtEntry("&Copy"))
                     action->setEnabled(true);
             }
     menu->popup(event->globalPos());

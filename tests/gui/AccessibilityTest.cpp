@@ -1,10 +1,16 @@
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <map>
+#include <set>
 
 #include "WindowFixture.h"
+#include "platform/Translations.h"
 
 namespace {
 
@@ -126,6 +132,93 @@ TEST_F(Accessibility, GraphWindowControlsAreNamedToo)
               "Graph of sin(x)*x, x from -10 to 10, y from -5 to 5");
     graph->StatusBar1->showMessage("X: 1     Y: 2");
     EXPECT_EQ(spokenName(graph->StatusBar1), "X: 1     Y: 2");
+}
+
+// Made afresh in a language: the program's own texts of both windows (names,
+// descriptions, tooltips), those that are the same in every language
+// (captions, results, messages, the read-out), and Qt's field menu.
+struct Texts {
+    std::map<std::string, std::string> own, fixed;
+    std::string menu;
+};
+
+TEST_F(Accessibility, OwnTextsInTheDesktopsLanguageFixedOnesInEvery)
+{
+    const auto textsIn = [this](const char* language) {
+        installTranslations(QLocale(language));
+        graph.reset();
+        calculator = std::make_unique<TForm1>();
+        graph = std::make_unique<TForm2>();
+        Form1 = calculator.get();
+        Form2 = graph.get();
+        MessageLog::clear();
+        type("1/4");
+        click(21);
+        calculator->x->setText("1.5");
+        click(21);
+        calculator->x->setText("0");
+        click(25);
+        type("sin(x)+");
+        click(21);
+        click(28);
+        calculator->graphExpression.setText(calculator->buffer); // as Grafico does
+        graph->show();
+        graph->Image1MouseMove(Qt::NoButton, 150, 60);
+        Texts t;
+        t.fixed["messages"] = messages();
+        t.fixed["status"] = graph->StatusBar1->currentMessage().toStdString();
+        for (QWidget* window :
+             {static_cast<QWidget*>(calculator.get()), static_cast<QWidget*>(graph.get())}) {
+            const std::string form = window->objectName().toStdString();
+            t.fixed[form] = window->windowTitle().toStdString();
+            for (QWidget* w : window->findChildren<QWidget*>(QRegularExpression("^(?!qt_)."))) {
+                const std::string id = form + "." + w->objectName().toStdString();
+                t.fixed[id] = w->property("text").toString().toStdString(); // caption, field
+                // What the announcer says is a result.
+                auto& own = w->objectName() == "Announcer" ? t.fixed : t.own;
+                own[id + " name"] = w->accessibleName().toStdString();
+                own[id + " description"] = w->accessibleDescription().toStdString();
+                own[id + " tooltip"] = w->toolTip().toStdString();
+            }
+        }
+        QContextMenuEvent click(QContextMenuEvent::Keyboard, {5, 5}, {5, 5});
+        QCoreApplication::sendEvent(calculator->Edit1, &click);
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* action : menu->actions()) {
+                const QString entry = action->text().section('\t', 0, 0);
+                const bool copyOn = entry == QLineEdit::tr("&Copy") && action->isEnabled();
+                t.menu += entry.toStdString() + (copyOn ? " (on)|" : "|");
+            }
+            menu->close();
+        }
+        return t;
+    };
+    const Texts c = textsIn("C");
+    const Texts english = textsIn("en_US");
+    const Texts portuguese = textsIn("pt_BR");
+    installTranslations(); // the system's again: English in the test run
+    EXPECT_EQ(english.own, c.own);
+    for (const Texts* other : {&english, &portuguese})
+        for (const auto& [key, text] : c.fixed)
+            EXPECT_EQ(other->fixed.at(key), text) << key;
+    EXPECT_EQ(c.fixed.at("messages"), "error: '1.5' is not a valid floating point value\n"
+                                      "A Expressão não é Valida\n");
+    EXPECT_EQ(c.own.at("Form2.BitBtn1 tooltip"), "Move the picture up 5 pixels");
+    EXPECT_EQ(portuguese.own.at("Form2.Image1 description"),
+              "Gráfico de sin(x), x de -10 a 10, y de -10 a 10");
+    EXPECT_EQ(portuguese.own.at("Form2.BitBtn7 tooltip"),
+              "Amostragem mais fina: o passo é de 1 pixel; cada clique tira 0,1, até o mínimo "
+              "de 0,05");
+    // Every other text is Portuguese, but for names that are the same words there.
+    const std::set<std::string> same = {"", "zero", "pi"};
+    ASSERT_EQ(portuguese.own.size(), c.own.size());
+    for (const auto& [key, text] : c.own)
+        EXPECT_TRUE(portuguese.own.at(key) != text || same.count(text)) << key << ": " << text;
+    // Qt's own menu in the language too, its entries still doing what their keys do:
+    // Copy with nothing selected copies the result.
+    EXPECT_EQ(c.menu, "&Undo|&Redo||Cu&t|&Copy (on)|&Paste|Delete||Select All|");
+    EXPECT_EQ(portuguese.menu, "&Desfazer|&Refazer||Recor&tar|&Copiar (on)|C&olar|Excluir||"
+                               "Selecionar tudo|");
 }
 
 } // namespace

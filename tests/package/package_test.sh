@@ -68,6 +68,7 @@ cat >"$work/expected" <<LIST
 ./usr/share/doc/calculator/copyright
 ./usr/share/icons/hicolor/scalable/apps/$id.svg
 ./usr/share/man/man1/calculator.1.gz
+./usr/share/man/pt_BR/man1/calculator.1.gz
 ./usr/share/metainfo/$id.metainfo.xml
 LIST
 diff -u "$work/expected" "$work/files" || fail "unexpected file list"
@@ -75,7 +76,7 @@ diff -u "$work/expected" "$work/files" || fail "unexpected file list"
 dpkg-deb -f "$deb" Package Architecture >"$work/control"
 grep -qx 'Package: calculator' "$work/control" || fail "wrong package name"
 grep -qx "Architecture: $(dpkg --print-architecture)" "$work/control" || fail "wrong architecture"
-for recommended in qt6-wayland libpulse0; do
+for recommended in qt6-wayland libpulse0 qt6-translations-l10n; do
     dpkg-deb -f "$deb" Recommends | grep -qw "$recommended" || fail "the package does not recommend $recommended"
 done
 depends=$(dpkg -I "$deb" | sed -n 's/^ Depends: //p')
@@ -108,11 +109,12 @@ if [ "$hardened" = 1 ]; then
         >"$work/hardening" 2>&1 || { cat "$work/hardening" >&2; fail "a program is not hardened"; }
 fi
 # Compressed as lintian wants it, and shown by man without a warning.
-page="$root/usr/share/man/man1/calculator.1.gz"
-check_gzip "$page" "the manual page"
-LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null |
-    tee "$work/man" >&2
-[ ! -s "$work/man" ] || fail "man warns about the manual page"
+for page in "$root"/usr/share/man/man1/calculator.1.gz "$root"/usr/share/man/pt_BR/man1/calculator.1.gz; do
+    check_gzip "$page" "the manual page $page"
+    LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null |
+        tee "$work/man" >&2
+    [ ! -s "$work/man" ] || fail "man warns about the manual page $page"
+done
 # The copyright file is in the machine-readable format and grants what LICENSE
 # grants, word for word.
 copyright="$root/usr/share/doc/calculator/copyright"

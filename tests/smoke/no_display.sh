@@ -64,6 +64,10 @@ starts() { # label, then the environment and the command line
 
 as=$program # how the program is started, which the line names
 says_no_display "no DISPLAY" "$program"
+run LANGUAGE=pt_BR "$program" # in the desktop's language, the command as it is
+ended
+grep -qxF "calculator: nenhuma tela encontrada; inicie-o em um servidor X virtual: xvfb-run -a $as" \
+    "$work/out" || fail "LANGUAGE=pt_BR: not said in Portuguese"
 says_no_display "DISPLAY=$dead" DISPLAY="$dead" "$program"
 says_no_display "QT_QPA_PLATFORM=xcb" QT_QPA_PLATFORM=xcb DISPLAY="$dead" "$program"
 says_no_display "QT_QPA_PLATFORM=XCB" QT_QPA_PLATFORM=XCB DISPLAY="$dead" "$program"

@@ -103,4 +103,16 @@ hear 'finer sampling push button\.'
 knows "name='X: [0-9,-]*     Y: [0-9,-]*' role='status bar'" || fail "the read-out is not the status bar's text"
 end_program "$pid"
 grep -v -e XDG_RUNTIME_DIR -e keyEventError stderr | grep -q . && fail "the program wrote errors"
-echo "ok: results, boxes and controls spoken; the plot's words and the read-out reach Orca"
+
+# On a desktop in Portuguese (Qt reads LANG itself: no glibc locale needed); Orca's words stay English.
+mark
+ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" env -u LANGUAGE -u LC_ALL -u LC_MESSAGES \
+    LANG=pt_BR.UTF-8 "$1" 2>stderr &
+pid=$! && pids="$pids $pid" && target=$(window_named Calculator "$pid")
+xdotool windowfocus --sync "$target"
+hear 'expressão text\.'
+xdotool type x
+press 244 396 # Grafico
+hear 'deslocar para cima push button\.'
+end_program "$pid"
+echo "ok: results, boxes and controls spoken, in English and Portuguese; the plot's words and the read-out reach Orca"
