@@ -295,10 +295,6 @@
         <translation>restaurar visualização</translation>
     </message>
     <message>
-        <source>Back to the first view: (0, 0) in the middle, both ranges %1, step %2</source>
-        <translation>Voltar à visualização inicial: (0, 0) no centro, ambos os intervalos %1, passo %2</translation>
-    </message>
-    <message>
         <source>column sampling</source>
         <translation>amostragem por colunas</translation>
     </message>
@@ -361,6 +357,10 @@
     <message>
         <source>Graph of %1, x from %2 to %3, y from %4 to %5</source>
         <translation>Gráfico de %1, x de %2 a %3, y de %4 a %5</translation>
+    </message>
+    <message>
+        <source>Put (0, 0) in the middle, both ranges at %1 and the step at %2</source>
+        <translation>Colocar (0, 0) no centro, ambos os intervalos em %1 e o passo em %2</translation>
     </message>
 </context>
 </TS>
