@@ -112,6 +112,8 @@ pid=$! && pids="$pids $pid" && target=$(window_named Calculator "$pid")
 xdotool windowfocus --sync "$target"
 hear 'expressão text\.'
 xdotool type x
+# The bridge holds a key until Orca has seen it, so a click could overtake it.
+wait_until knows 'text-changed:insert .*(0,1,x)' || fail "the x typed did not reach the expression"
 press 244 396 # Grafico
 hear 'deslocar para cima push button\.'
 end_program "$pid"
