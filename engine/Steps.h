@@ -89,19 +89,21 @@ constexpr std::size_t kMostLevels = 512;
 std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
                      std::size_t n, double error);
 
-// The builds chosenRun and runLanes choose from: the second only where the
-// processor has FMA and AVX2.
-double runBaseline(const Step* first, double* cell, double* stack);
-double runFma(const Step* first, double* cell, double* stack);
-std::size_t runLanesBaseline(const Step* first, const Lanes& lanes, const double* xs,
-                             double* values, std::size_t n, double error);
-std::size_t runLanesFma(const Step* first, const Lanes& lanes, const double* xs, double* values,
-                        std::size_t n, double error);
-
-// b^n for a whole n from 2 to 16, as the steps compute it: bit for bit
-// std::pow(b, n). For power_check, which checks that claim; the second runs
-// the code of processors with FMA, and may be called only on one.
-double wholePowerBaseline(double b, int n);
-double wholePowerFma(double b, int n);
+// The two builds chosenRun and runLanes choose from (StepsBuild.h), each in
+// its own namespace: fma only where the processor has FMA and AVX2. And
+// wholePowerOf(b, n), b^n for a whole n from 2 to 16 as the steps compute it:
+// bit for bit std::pow(b, n). For power_check, which checks that claim.
+namespace baseline {
+double run(const Step* first, double* cell, double* stack);
+std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
+                     std::size_t n, double error);
+double wholePowerOf(double b, int n);
+} // namespace baseline
+namespace fma {
+double run(const Step* first, double* cell, double* stack);
+std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
+                     std::size_t n, double error);
+double wholePowerOf(double b, int n);
+} // namespace fma
 
 } // namespace steps

@@ -1,8 +1,8 @@
 // The loop that runs a program's steps for many x: it goes through the steps
 // once for each block of kLanes x, each step working out the whole block, so
 // that choosing a step costs once a block instead of once a sample, and the
-// four operations run on several x in one instruction. Built twice, as
-// Steps.cpp is.
+// four operations run on several x in one instruction. Built twice (see
+// StepsBuild.h).
 //
 // Each x gives what run gives for it alone, bit for bit: the same operations
 // on the same values, in the same order. Where run stops at an undefined
@@ -11,14 +11,10 @@
 // block's first lane still defined tells which x, and every x before it is
 // given.
 
-#include <algorithm>
-#include <cmath>
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
+#include "engine/Steps.h"
+#include "engine/StepsBuild.h" // after the headers shared with the baseline code
 
 #include "engine/StepValues.h"
-#include "engine/Steps.h"
 
 // No lane depends on another, even where a step writes over its operand; and
 // four lanes a turn leave a library call's loop little more than the call.
@@ -28,7 +24,7 @@
 #define CALC_LANES_APART _Pragma("GCC ivdep") _Pragma("GCC unroll 4")
 #endif
 
-namespace steps {
+namespace steps::CALC_BUILD {
 namespace {
 
 // The lanes where a result is undefined, one word for each, all bits set.
@@ -105,9 +101,8 @@ template <class In, class F>
 
 } // namespace
 
-std::size_t CALC_VARIANT(runLanes)(const Step* const first, const Lanes& lanes,
-                                   const double* const xs, double* const values,
-                                   const std::size_t n, const double error)
+std::size_t runLanes(const Step* const first, const Lanes& lanes, const double* const xs,
+                     double* const values, const std::size_t n, const double error)
 {
     const double** const source = lanes.sources;
     Marks marks;
@@ -267,4 +262,6 @@ std::size_t CALC_VARIANT(runLanes)(const Step* const first, const Lanes& lanes,
     return n;
 }
 
-} // namespace steps
+} // namespace steps::CALC_BUILD
+
+CALC_BUILD_END
