@@ -5,11 +5,14 @@
 #include "engine/Steps.h"
 
 #include <atomic>
+#include <cstdlib>
+#include <cstring>
 
 namespace steps {
 namespace {
 
 struct Build {
+    const char* name;
     Run one;
     decltype(&baseline::runLanes) lanes;
 };
@@ -18,14 +21,29 @@ struct Build {
 // up. Any thread may choose, always the same.
 std::atomic<const Build*> chosenBuild{nullptr};
 
+// Valgrind preloads its core into every program it runs. Version 3.19 tells
+// the program that the processor has AVX2 and FMA, but gets some of their
+// comparisons wrong (a NaN equal to zero), and the FMA build's results with
+// them: under valgrind, the baseline build runs.
+bool underValgrind()
+{
+    const char* const preloaded = std::getenv("LD_PRELOAD");
+    return preloaded != nullptr && std::strstr(preloaded, "/vgpreload_core") != nullptr;
+}
+
 [[gnu::cold, gnu::noinline]] const Build& choose()
 {
-    static constexpr Build withBaseline{baseline::run, baseline::runLanes};
+    static constexpr Build withBaseline{"baseline", baseline::run, baseline::runLanes};
     const Build* build = &withBaseline;
 #if defined(CALC_STEPS_FMA_BUILT)
-    static constexpr Build withFma{fma::run, fma::runLanes};
+    static constexpr Build withFma{"fma", fma::run, fma::runLanes};
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("fma") && __builtin_cpu_supports("avx2"))
+    // CALC_STEPS_BUILD=fma asks for the FMA build even under valgrind (whose
+    // instruction counts are those of the code run), any other value for the
+    // baseline; neither gets the FMA build on a processor without it.
+    const char* const asked = std::getenv("CALC_STEPS_BUILD");
+    const bool fmaWanted = asked != nullptr ? std::strcmp(asked, "fma") == 0 : !underValgrind();
+    if (fmaWanted && __builtin_cpu_supports("fma") && __builtin_cpu_supports("avx2"))
         build = &withFma;
 #endif
     chosenBuild.store(build, std::memory_order_relaxed);
@@ -43,6 +61,11 @@ const Build& chosen()
 Run chosenRun()
 {
     return chosen().one;
+}
+
+const char* chosenBuildName()
+{
+    return chosen().name;
 }
 
 double pushedValue(const Step* first, double* cell, double* /*stack*/)

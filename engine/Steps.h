@@ -63,6 +63,9 @@ void link(Step* first);
 using Run = double (*)(const Step* first, double* cell, double* stack);
 Run chosenRun();
 
+// The name of the build chosen, "baseline" or "fma" (see Steps.cpp).
+const char* chosenBuildName();
+
 // A Run for steps that are a Push and the End: the value pushed.
 double pushedValue(const Step* first, double* cell, double* stack);
 
