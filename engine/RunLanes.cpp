@@ -108,8 +108,9 @@ std::size_t runLanes(const Step* const first, const Lanes& lanes, const double* 
     Marks marks;
     for (std::size_t done = 0; done < n; done += kLanes) {
         const std::size_t count = std::min(kLanes, n - done);
-        // A whole block's bottom level is its values' place: no copy at its end.
-        double* const bottom = count == kLanes ? values + done : lanes.levels;
+        // A whole block's bottom level is its values' place, no copy at its
+        // end; unless they are its x, still to be read.
+        double* const bottom = count == kLanes && values != xs ? values + done : lanes.levels;
         const auto room = [&](std::ptrdiff_t level) {
             return level == 0 ? bottom : lanes.levels + level * kLanes;
         };

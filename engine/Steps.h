@@ -85,10 +85,10 @@ struct Lanes {
 // The deepest stack runLanes is given room for; deeper programs run x by x.
 constexpr std::size_t kMostLevels = 512;
 
-// What a Run gives for x = xs[0], xs[1], ..., xs[n - 1], into values[i] (apart
-// from xs), with the cells and the room in lanes, up to the first x whose run
-// would raise its failure: returns the number of values given. The values
-// after those are left undefined.
+// What a Run gives for x = xs[0], xs[1], ..., xs[n - 1], into values[i], with the cells and the
+// room in lanes, up to the first x whose run would raise its failure: returns the number of values
+// given. The values after those are left undefined. values may be xs itself; otherwise the two do
+// not overlap.
 std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
                      std::size_t n, double error);
 

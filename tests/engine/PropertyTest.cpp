@@ -220,6 +220,10 @@ TEST(Properties, EvaluateGivesWhatConvertingAnewGives)
         double each[kSweep];
         const std::size_t taken = kept.evaluateEach(sweep, each, kSweep, -2, 0.5, inf);
         gridTaken += taken;
+        double inPlace[kSweep]; // and the same with the values written over the x
+        std::memcpy(inPlace, sweep, sizeof sweep);
+        ASSERT_EQ(kept.evaluateEach(inPlace, inPlace, kSweep, -2, 0.5, inf), taken) << text;
+        EXPECT_EQ(std::memcmp(inPlace, each, taken * sizeof(double)), 0) << "in place: " << text;
         std::string expected[std::size(grid)];
         for (std::size_t i = 0; i < taken; ++i) {
             if (expected[at[i]].empty())
