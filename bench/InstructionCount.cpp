@@ -113,6 +113,6 @@ int main(int argc, char** argv)
         return 2;
     }
     std::printf("%d samples (sum %g) by the %s build\n", kSweeps * static_cast<int>(kSamples), sum,
-                steps::chosenBuildName());
+                steps::chosenBuild().name);
     return 0;
 }

@@ -99,166 +99,246 @@ template <class In, class F>
     }
 }
 
+// One block of kLanes x on its way through the steps: where each level of the
+// stack has its values, and which lanes are undefined. Each function is the
+// work of one kind of step; the values on top go into the top level's room
+// (the bottom level's is the values' place where the block is whole).
+class Block {
+public:
+    Block(const Lanes& lanes, const double* x, double* bottom, Marks& marks)
+        : lanes(lanes), source(lanes.sources), x(x), bottom(bottom), marks(marks)
+    {
+    }
+
+    // Push: the cell's values onto the stack.
+    void push(std::uint32_t cell)
+    {
+        ++top;
+        source[top] = cellLevel(cell, top);
+    }
+
+    // Add, Subtract...: f of the two values on top, in their place.
+    template <class F> void onTwo(F f)
+    {
+        eachLane(room(top - 1), source[top - 1], source[top], f);
+        source[top - 1] = room(top - 1);
+        --top;
+    }
+
+    // AddCell, SubtractCell...: f of the value on top and the cell.
+    template <class F> void onCell(std::uint32_t cell, F f)
+    {
+        withCell(cell, [&](auto b) { eachLane(room(top), source[top], b, f); });
+        source[top] = room(top);
+    }
+
+    // Sin, Cos...: f of the value on top.
+    template <class F> void onTop(F f)
+    {
+        eachLane(room(top), source[top], f);
+        source[top] = room(top);
+    }
+
+    // Sqrt, Log, Ln: f of the value on top, not called where its argument is
+    // out of its domain: its error handling in the library costs more than the
+    // function.
+    template <class U, class F> void onDefined(U undefinedFor, F f)
+    {
+        markTop(undefinedFor);
+        onTop([=](double a) { return undefinedFor(a) ? 0.0 : f(a); });
+    }
+
+    // Marks the lanes where the value on top, or the cell, is undefinedFor.
+    template <class U> void markTop(U undefinedFor) { mark(source[top], undefinedFor); }
+    template <class U> void markCell(std::uint32_t cell, U undefinedFor)
+    {
+        withCell(cell, [&](auto in) { mark(in, undefinedFor); });
+    }
+
+    void wholePower(int n)
+    {
+        wholePowers(room(top), source[top], n);
+        source[top] = room(top);
+    }
+
+    void pushWholePower(std::uint32_t cell, int n)
+    {
+        ++top;
+        wholePowers(room(top), cellLevel(cell, top), n);
+        source[top] = room(top);
+    }
+
+    template <class F> void pushQuotient(std::uint32_t cell, std::uint32_t divisorCell, F divide)
+    {
+        ++top;
+        withCell(divisorCell, [&](auto divisor) {
+            mark(divisor, undefinedDivisor);
+            withCell(cell, [&](auto a) { eachLane(room(top), a, divisor, divide); });
+        });
+        source[top] = room(top);
+    }
+
+    void multiplyAdd(std::uint32_t byCell, std::uint32_t plusCell)
+    {
+        withCell(byCell, [&](auto by) {
+            withCell(plusCell, [&](auto plus) {
+                double* const out = room(top);
+                const double* const in = source[top];
+                CALC_LANES_APART
+                for (std::size_t i = 0; i < kLanes; ++i) {
+                    const double product = in[i] * by[i];
+                    out[i] = product + plus[i];
+                }
+            });
+        });
+        source[top] = room(top);
+    }
+
+    // Fail: how many of the block's first count lanes are undefined before
+    // the first that reaches the failure.
+    std::size_t undefinedBeforeFailure(std::size_t count) const
+    {
+        return marked ? static_cast<std::size_t>(std::find(marks, marks + count, 0) - marks) : 0;
+    }
+
+    // End: the first count values into out, the error value where undefined.
+    void finish(double* out, std::size_t count, double error) const
+    {
+        const double* const result = source[top]; // the rest is left unused
+        if (!marked) {
+            if (result != out)
+                std::copy(result, result + count, out);
+        } else if (count == kLanes) { // a whole block: side by side
+            eachLane(out, result, marks, [error](double value, std::uint64_t undefined) {
+                return undefined != 0 ? error : value;
+            });
+        } else {
+            for (std::size_t i = 0; i < count; ++i)
+                out[i] = marks[i] != 0 ? error : result[i];
+        }
+    }
+
+private:
+    double* room(std::ptrdiff_t level) const
+    {
+        return level == 0 ? bottom : lanes.levels + level * kLanes;
+    }
+
+    // g of the cell's values: x's own, or the same in every lane.
+    template <class G> void withCell(std::uint32_t cell, G g) const
+    {
+        if (cell == 0)
+            g(x);
+        else
+            g(Same{lanes.cells[cell]});
+    }
+
+    // The cell's values as a level's: x's own, or written into the level's room.
+    const double* cellLevel(std::uint32_t cell, std::ptrdiff_t level) const
+    {
+        if (cell == 0)
+            return x;
+        std::fill_n(room(level), kLanes, lanes.cells[cell]);
+        return room(level);
+    }
+
+    template <class In, class U> void mark(In in, U undefinedFor)
+    {
+        if (!marked)
+            std::memset(marks, 0, sizeof marks);
+        marked = true;
+        markLanes(marks, in, undefinedFor);
+    }
+
+    const Lanes& lanes;
+    const double** const source; // of each level
+    const double* const x;
+    double* const bottom;
+    Marks& marks;
+    bool marked = false;     // marks holds this block's marks
+    std::ptrdiff_t top = -1; // the level on top
+};
+
+constexpr auto add = [](double a, double b) { return a + b; };
+constexpr auto subtract = [](double a, double b) { return a - b; };
+constexpr auto multiply = [](double a, double b) { return a * b; };
+constexpr auto divide = [](double a, double b) { return a / b; };
+constexpr auto power = [](double a, double b) { return std::pow(a, b); };
+
+// The steps from first on for one block: how many of its first count x are
+// given into out, count unless one of them reaches a Fail step.
+[[gnu::always_inline]] inline std::size_t runBlock(const Step* first, Block& block, double* out,
+                                                   std::size_t count, double error)
+{
+    for (const Step* step = first;; ++step) {
+        switch (step->op) {
+        case Op::Push: block.push(step->cell); break;
+        case Op::Add: block.onTwo(add); break;
+        case Op::Subtract: block.onTwo(subtract); break;
+        case Op::Multiply: block.onTwo(multiply); break;
+        case Op::Divide:
+            block.markTop(undefinedDivisor);
+            block.onTwo(divide);
+            break;
+        case Op::Power: block.onTwo(power); break;
+        case Op::AddCell: block.onCell(step->cell, add); break;
+        case Op::SubtractCell: block.onCell(step->cell, subtract); break;
+        case Op::MultiplyCell: block.onCell(step->cell, multiply); break;
+        case Op::DivideCell:
+            block.markCell(step->cell, undefinedDivisor);
+            block.onCell(step->cell, divide);
+            break;
+        case Op::PowerCell: block.onCell(step->cell, power); break;
+        case Op::WholePower: block.wholePower(step->exponent); break;
+        case Op::PushWholePower: block.pushWholePower(step->cell, step->exponent); break;
+        case Op::PushQuotient:
+            block.pushQuotient(step[0].cell, step[1].cell, divide);
+            ++step; // its second slot
+            break;
+        case Op::MultiplyAdd:
+            block.multiplyAdd(step[0].cell, step[1].cell);
+            ++step;
+            break;
+        case Op::Sin: block.onTop([](double a) { return std::sin(a); }); break;
+        case Op::Cos: block.onTop([](double a) { return std::cos(a); }); break;
+        case Op::Tan:
+            block.markTop(undefinedTan);
+            block.onTop([](double a) { return std::tan(a); });
+            break;
+        case Op::Sqrt: block.onDefined(undefinedRoot, [](double a) { return std::sqrt(a); }); break;
+        case Op::Log: block.onDefined(undefinedLog, [](double a) { return std::log(a); }); break;
+        case Op::Ln: block.onDefined(undefinedLog, naturalLog); break;
+        case Op::TestDivisor: block.markTop(undefinedDivisor); break;
+        case Op::Fail: {
+            const std::size_t given = block.undefinedBeforeFailure(count);
+            std::fill(out, out + given, error);
+            return given;
+        }
+        case Op::End: block.finish(out, count, error); return count;
+        }
+    }
+}
+
 } // namespace
 
 std::size_t runLanes(const Step* const first, const Lanes& lanes, const double* const xs,
                      double* const values, const std::size_t n, const double error)
 {
-    const double** const source = lanes.sources;
     Marks marks;
     for (std::size_t done = 0; done < n; done += kLanes) {
         const std::size_t count = std::min(kLanes, n - done);
-        // A whole block's bottom level is its values' place, no copy at its
-        // end; unless they are its x, still to be read.
-        double* const bottom = count == kLanes && values != xs ? values + done : lanes.levels;
-        const auto room = [&](std::ptrdiff_t level) {
-            return level == 0 ? bottom : lanes.levels + level * kLanes;
-        };
         const double* x = xs + done;
         if (count < kLanes) { // the last x fill the block's end
             std::fill(std::copy(x, x + count, lanes.lastX), lanes.lastX + kLanes, x[count - 1]);
             x = lanes.lastX;
         }
-        // g of the cell's values: x's own, or the same in every lane.
-        const auto withCell = [&](std::uint32_t cell, auto g) {
-            if (cell == 0)
-                g(x);
-            else
-                g(Same{lanes.cells[cell]});
-        };
-        // The cell's values as a level's: x's own, or written into the level's room.
-        const auto cellLevel = [&](std::uint32_t cell, std::ptrdiff_t level) -> const double* {
-            if (cell == 0)
-                return x;
-            std::fill_n(room(level), kLanes, lanes.cells[cell]);
-            return room(level);
-        };
-        bool marked = false; // marks holds this block's marks
-        const auto mark = [&](auto in, auto undefinedFor) {
-            if (!marked)
-                std::memset(marks, 0, sizeof marks);
-            marked = true;
-            markLanes(marks, in, undefinedFor);
-        };
-        std::ptrdiff_t top = -1; // the level on top
-        // Each of the operations on the two values on top, or on the top one and a cell.
-        const auto onTwo = [&](auto f) {
-            eachLane(room(top - 1), source[top - 1], source[top], f);
-            source[top - 1] = room(top - 1);
-            --top;
-        };
-        const auto onCell = [&](const Step* step, auto f) {
-            withCell(step->cell, [&](auto b) { eachLane(room(top), source[top], b, f); });
-            source[top] = room(top);
-        };
-        const auto onTop = [&](auto f) {
-            eachLane(room(top), source[top], f);
-            source[top] = room(top);
-        };
-        // A function is not called where its argument is out of its domain:
-        // its error handling in the library costs more than the function.
-        const auto onDefined = [&](auto undefinedFor, auto f) {
-            mark(source[top], undefinedFor);
-            onTop([=](double a) { return undefinedFor(a) ? 0.0 : f(a); });
-        };
-        const auto add = [](double a, double b) { return a + b; };
-        const auto subtract = [](double a, double b) { return a - b; };
-        const auto multiply = [](double a, double b) { return a * b; };
-        const auto divide = [](double a, double b) { return a / b; };
-        const auto power = [](double a, double b) { return std::pow(a, b); };
-        for (const Step* step = first;; ++step) {
-            switch (step->op) {
-            case Op::Push:
-                ++top;
-                source[top] = cellLevel(step->cell, top);
-                continue;
-            case Op::Add: onTwo(add); continue;
-            case Op::Subtract: onTwo(subtract); continue;
-            case Op::Multiply: onTwo(multiply); continue;
-            case Op::Divide:
-                mark(source[top], undefinedDivisor);
-                onTwo(divide);
-                continue;
-            case Op::Power: onTwo(power); continue;
-            case Op::AddCell: onCell(step, add); continue;
-            case Op::SubtractCell: onCell(step, subtract); continue;
-            case Op::MultiplyCell: onCell(step, multiply); continue;
-            case Op::DivideCell:
-                withCell(step->cell, [&](auto b) { mark(b, undefinedDivisor); });
-                onCell(step, divide);
-                continue;
-            case Op::PowerCell: onCell(step, power); continue;
-            case Op::WholePower:
-                wholePowers(room(top), source[top], step->exponent);
-                source[top] = room(top);
-                continue;
-            case Op::PushWholePower:
-                ++top;
-                wholePowers(room(top), cellLevel(step->cell, top), step->exponent);
-                source[top] = room(top);
-                continue;
-            case Op::PushQuotient:
-                ++top;
-                withCell(step->other, [&](auto divisor) {
-                    mark(divisor, undefinedDivisor);
-                    withCell(step->cell, [&](auto a) { eachLane(room(top), a, divisor, divide); });
-                });
-                source[top] = room(top);
-                continue;
-            case Op::MultiplyAdd:
-                withCell(step->cell, [&](auto by) {
-                    withCell(step->other, [&](auto plus) {
-                        double* const out = room(top);
-                        const double* const in = source[top];
-                        CALC_LANES_APART
-                        for (std::size_t i = 0; i < kLanes; ++i) {
-                            const double product = in[i] * by[i];
-                            out[i] = product + plus[i];
-                        }
-                    });
-                });
-                source[top] = room(top);
-                continue;
-            case Op::Sin: onTop([](double a) { return std::sin(a); }); continue;
-            case Op::Cos: onTop([](double a) { return std::cos(a); }); continue;
-            case Op::Tan:
-                mark(source[top], undefinedTan);
-                onTop([](double a) { return std::tan(a); });
-                continue;
-            case Op::Sqrt:
-                onDefined(undefinedRoot, [](double a) { return std::sqrt(a); });
-                continue;
-            case Op::Log: onDefined(undefinedLog, [](double a) { return std::log(a); }); continue;
-            case Op::Ln: onDefined(undefinedLog, naturalLog); continue;
-            case Op::TestDivisor: mark(source[top], undefinedDivisor); continue;
-            case Op::Fail: {
-                const std::size_t failed =
-                    marked ? static_cast<std::size_t>(std::find(marks, marks + count, 0) - marks)
-                           : 0;
-                std::fill(values + done, values + done + failed, error); // all undefined
-                if (failed < count)
-                    return done + failed;
-                break;
-            }
-            case Op::End: {
-                const double* const result = source[top]; // the rest is left unused
-                double* const out = values + done;
-                if (!marked) {
-                    if (result != out)
-                        std::copy(result, result + count, out);
-                } else if (count == kLanes) { // a whole block: side by side
-                    eachLane(out, result, marks, [error](double value, std::uint64_t undefined) {
-                        return undefined != 0 ? error : value;
-                    });
-                } else {
-                    for (std::size_t i = 0; i < count; ++i)
-                        out[i] = marks[i] != 0 ? error : result[i];
-                }
-                break;
-            }
-            }
-            break;
-        }
+        // A whole block's bottom level is its values' place, no copy at its
+        // end; unless they are its x, still to be read.
+        double* const bottom = count == kLanes && values != xs ? values + done : lanes.levels;
+        Block block(lanes, x, bottom, marks);
+        const std::size_t given = runBlock(first, block, values + done, count, error);
+        if (given < count)
+            return done + given;
     }
     return n;
 }

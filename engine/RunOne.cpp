@@ -3,6 +3,8 @@
 // (-ffp-contract=off, for the whole tree): every result is the one the steps'
 // separate operations round to.
 
+#include <cassert>
+
 #include "engine/Steps.h"
 #include "engine/StepsBuild.h" // after the headers shared with the baseline code
 
@@ -40,6 +42,11 @@ template <std::size_t n> constexpr std::array<const void*, n> labelsOf(const Cod
     return labels;
 }
 
+// Where run's code for each Op starts, which only run can tell (labels as
+// values are read inside their function): run, asked with no steps, leaves
+// its table here, for codes() below.
+const void* const* runCodes = nullptr;
+
 } // namespace
 
 // The divisor, and a function's argument, are tested before the value under
@@ -49,8 +56,6 @@ template <std::size_t n> constexpr std::array<const void*, n> labelsOf(const Cod
 // and clang have): one shared jump, as a switch in a loop makes, is guessed
 // wrong by the processor far more often, the library calls in between
 // blurring its history, and that cost as much as the steps themselves.
-//
-// Called with no cell, it links the steps instead.
 double run(const Step* const first, double* const cell, double* const stack)
 {
     // Indexed by Op: each row names its Op, and a row out of place fails to
@@ -83,13 +88,12 @@ double run(const Step* const first, double* const cell, double* const stack)
     };
     static_assert(indexedByOp(table), "every Op has its row, in the order of Op");
     static constexpr auto start = labelsOf(table);
-    if (cell == nullptr) {
-        for (auto* s = const_cast<Step*>(first);; ++s) { // link's own steps
-            s->code = start[static_cast<std::size_t>(s->op)];
-            if (s->op == Op::End || s->op == Op::Fail)
-                return 0;
-        }
+    if (first == nullptr) {
+        runCodes = start.data();
+        return 0;
     }
+    // Steps linked by the other build would jump into its code.
+    assert(std::find(start.begin(), start.end(), first->code) != start.end());
     // The analyzer cannot see the codes linked, so it jumps anywhere and runs off the steps.
     // NOLINTNEXTLINE(clang-analyzer-core.CallAndMessage)
     const auto code = [](const Step* s) { return s->code; };
@@ -145,15 +149,15 @@ pushWholePower:
     a = wholePower(cell[step->cell], step->exponent);
     goto* code(++step);
 pushQuotient:
-    if (undefinedDivisor(cell[step->other]))
+    if (undefinedDivisor(cell[step[1].cell]))
         goto undefined;
     *top++ = a;
-    a = cell[step->cell] / cell[step->other];
-    goto* code(++step);
+    a = cell[step->cell] / cell[step[1].cell];
+    goto* code(step += 2);
 multiplyAdd:
     a *= cell[step->cell];
-    a += cell[step->other];
-    goto* code(++step);
+    a += cell[step[1].cell];
+    goto* code(step += 2);
 sin:
     a = std::sin(a);
     goto* code(++step);
@@ -185,11 +189,17 @@ testDivisor:
         goto undefined;
     goto* code(++step);
 fail:
-    raise(step->failure);
+    raise(*step[1].failure);
 undefined:
     return cell[kErrorCell];
 end:
     return a;
+}
+
+const void* const* codes()
+{
+    static const void* const* const table = (run(nullptr, nullptr, nullptr), runCodes);
+    return table;
 }
 
 double wholePowerOf(double b, int n)

@@ -1,6 +1,5 @@
-// Which build of the steps' loops runs (see StepsBuild.h): chosen on the first
-// call by what the processor has, the rest of the program keeping the
-// baseline instruction set.
+// Which build of the steps' loops runs (see Steps.h), and linking steps for
+// it. Compiled once, for the baseline instruction set.
 
 #include "engine/Steps.h"
 
@@ -11,15 +10,9 @@
 namespace steps {
 namespace {
 
-struct Build {
-    const char* name;
-    Run one;
-    decltype(&baseline::runLanes) lanes;
-};
-
-// Not by an ifunc, whose chooser would run before the sanitizers' runtime is
-// up. Any thread may choose, always the same.
-std::atomic<const Build*> chosenBuild{nullptr};
+// Chosen not by an ifunc, whose chooser would run before the sanitizers'
+// runtime is up. Any thread may choose, always the same.
+std::atomic<const Build*> chosen{nullptr};
 
 // Valgrind preloads its core into every program it runs. Version 3.19 tells
 // the program that the processor has AVX2 and FMA, but gets some of their
@@ -33,10 +26,11 @@ bool underValgrind()
 
 [[gnu::cold, gnu::noinline]] const Build& choose()
 {
-    static constexpr Build withBaseline{"baseline", baseline::run, baseline::runLanes};
+    static constexpr Build withBaseline{"baseline", baseline::run, baseline::runLanes,
+                                        baseline::codes};
     const Build* build = &withBaseline;
 #if defined(CALC_STEPS_FMA_BUILT)
-    static constexpr Build withFma{"fma", fma::run, fma::runLanes};
+    static constexpr Build withFma{"fma", fma::run, fma::runLanes, fma::codes};
     __builtin_cpu_init();
     // CALC_STEPS_BUILD=fma asks for the FMA build even under valgrind (whose
     // instruction counts are those of the code run), any other value for the
@@ -46,26 +40,16 @@ bool underValgrind()
     if (fmaWanted && __builtin_cpu_supports("fma") && __builtin_cpu_supports("avx2"))
         build = &withFma;
 #endif
-    chosenBuild.store(build, std::memory_order_relaxed);
+    chosen.store(build, std::memory_order_relaxed);
     return *build;
-}
-
-const Build& chosen()
-{
-    const Build* const build = chosenBuild.load(std::memory_order_relaxed);
-    return build != nullptr ? *build : choose();
 }
 
 } // namespace
 
-Run chosenRun()
+const Build& chosenBuild()
 {
-    return chosen().one;
-}
-
-const char* chosenBuildName()
-{
-    return chosen().name;
+    const Build* const build = chosen.load(std::memory_order_relaxed);
+    return build != nullptr ? *build : choose();
 }
 
 double pushedValue(const Step* first, double* cell, double* /*stack*/)
@@ -76,12 +60,19 @@ double pushedValue(const Step* first, double* cell, double* /*stack*/)
 std::size_t runLanes(const Step* first, const Lanes& lanes, const double* xs, double* values,
                      std::size_t n, double error)
 {
-    return chosen().lanes(first, lanes, xs, values, n, error);
+    return chosenBuild().runLanes(first, lanes, xs, values, n, error);
 }
 
-void link(Step* first)
+void link(Step* first, const Build& build)
 {
-    chosenRun()(first, nullptr, nullptr);
+    const void* const* const codes = build.codes();
+    for (Step* s = first;; ++s) {
+        s->code = codes[static_cast<std::size_t>(s->op)];
+        if (s->op == Op::End || s->op == Op::Fail)
+            return;
+        if (s->op == Op::PushQuotient || s->op == Op::MultiplyAdd)
+            ++s; // its second slot, passed over
+    }
 }
 
 } // namespace steps
