@@ -3,8 +3,9 @@
 // functions, each of which takes 10 sweeps of the graph window's 501 x.
 //   instruction_count                      lists the samples' names
 //   instruction_count each|evaluate|muparser NAME   prints how many samples
-// it counted (muparser only where it was found). A sweep before counting compiles the
-// program and binds the library calls.
+// it counted (muparser only where it was found), and the build of the steps
+// that ran them (engine/Steps.cpp chooses; CALC_STEPS_BUILD asks). A sweep
+// before counting compiles the program and binds the library calls.
 
 #include <cstdio>
 #include <cstring>
@@ -17,6 +18,7 @@
 
 #include "bench/Samples.h"
 #include "engine/Expression.h"
+#include "engine/Steps.h"
 
 namespace {
 
@@ -110,6 +112,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no such kind: %s\n", argv[1]);
         return 2;
     }
-    std::printf("%d samples (sum %g)\n", kSweeps * static_cast<int>(kSamples), sum);
+    std::printf("%d samples (sum %g) by the %s build\n", kSweeps * static_cast<int>(kSamples), sum,
+                steps::chosenBuild().name);
     return 0;
 }

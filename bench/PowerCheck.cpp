@@ -189,10 +189,10 @@ int main(int argc, char** argv)
 #if defined(__x86_64__) // where the steps are built twice (engine/CMakeLists.txt)
     __builtin_cpu_init();
     const bool fma = __builtin_cpu_supports("fma") && __builtin_cpu_supports("avx2");
-    const auto withFma = steps::wholePowerFma;
+    const auto withFma = steps::fma::wholePowerOf;
 #else
     const bool fma = false;
-    const auto withFma = steps::wholePowerBaseline;
+    const auto withFma = steps::baseline::wholePowerOf;
 #endif
     const auto total = static_cast<std::uint64_t>(millions * 1E6);
     std::uint64_t checked = 0;
@@ -233,7 +233,7 @@ int main(int argc, char** argv)
         ++checked;
         volatile double exponent = n; // so that the compiler cannot turn pow(b, n) into products
         const double library = std::pow(b, exponent);
-        compare(b, n, steps::wholePowerBaseline(b, n), library, "");
+        compare(b, n, steps::baseline::wholePowerOf(b, n), library, "");
         if (fma)
             compare(b, n, withFma(b, n), library, " (FMA)");
         waiting[n].push_back(b);

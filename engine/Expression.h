@@ -33,11 +33,11 @@ public:
     virtual double evaluate(double x, double y, double z, double ans);
     virtual int priority(const std::string& word);
 
-    // evaluate(xs[i], y, z, ans) for i = 0, 1, ... into values (apart from
-    // xs), in one pass, as far as that can go without converting the text or
-    // failing: it stops, without throwing, before the first x for which
-    // evaluate would do either, and returns how many values it gave (the rest
-    // of values is left undefined). Only for this class's own evaluate.
+    // evaluate(xs[i], y, z, ans) for i = 0, 1, ... into values, in one pass, as far as that can go
+    // without converting the text or failing: it stops, without throwing, before the first x for
+    // which evaluate would do either, and returns how many values it gave (the rest of values is
+    // left undefined). values may be xs itself, the values then written over the x; otherwise the
+    // two must not overlap. Only for this class's own evaluate.
     std::size_t evaluateEach(const double* xs, double* values, std::size_t n, double y, double z,
                              double ans);
 

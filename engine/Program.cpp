@@ -58,7 +58,12 @@ std::size_t Program::runEach(const double* xs, double* values, std::size_t n, do
 
 void Program::compile(Expression& rules, const std::string& postfix)
 {
-    steps.clear();
+    // At most one step a word, and an End, or a Fail with its failure (after
+    // a TestDivisor): the room is made once, not grown by copies, and a long
+    // text's program takes only the pages its steps fill.
+    steps = std::vector<Step>();
+    steps.reserve(static_cast<std::size_t>(std::count(postfix.begin(), postfix.end(), ' ')) + 4);
+    failure = nullptr;
     cells.assign(kFirstConstant, 0.0);
     stack.assign(1, 0.0); // enough for the constants worked out on the way
     depth = 0;
@@ -80,18 +85,33 @@ void Program::compile(Expression& rules, const std::string& postfix)
         if (depth == 0)
             fail(std::make_exception_ptr(ExceptionError("Stack is Empty")));
         else
-            steps.push_back({Op::End, 0, 0, 0});
+            steps.emplace_back(Op::End);
     }
     stack.assign(static_cast<std::size_t>(deepest), 0.0);
-    fuse();
-    steps::link(steps.data());
     levels = static_cast<std::size_t>(deepest);
     lanes.clear();
-    const bool oneValue = steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End;
-    const std::size_t skipped = !oneValue && steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0;
-    runner = oneValue ? steps::pushedValue : steps::chosenRun();
-    entry = steps.data() + skipped;
-    entryStack = stack.data() + skipped;
+    const steps::Build& build = steps::chosenBuild();
+    steps::link(steps.data(), build);
+    enter(build);
+}
+
+// A program of one value costs no loop. Otherwise the accumulator starts as
+// x, so a first step that pushes x has nothing left to do but put the
+// accumulator's starting value on the stack, at the bottom, where no step
+// reads it: run starts past it, with the stack one level up, as that Push
+// would have left it.
+void Program::enter(const steps::Build& build)
+{
+    if (steps.size() == 2 && steps[0].op == Op::Push && steps[1].op == Op::End) {
+        runner = steps::pushedValue;
+        entry = steps.data();
+        entryStack = stack.data();
+        return;
+    }
+    const std::size_t passed = steps[0].op == Op::Push && steps[0].cell == 0 ? 1 : 0;
+    runner = build.run;
+    entry = steps.data() + passed;
+    entryStack = stack.data() + passed;
 }
 
 void Program::compileWord(Expression& rules, const std::string& word)
@@ -144,7 +164,7 @@ void Program::compileWord(Expression& rules, const std::string& word)
     } else {
         cell = constant(numberValue(word));
     }
-    steps.push_back({Op::Push, 0, cell, 0});
+    steps.emplace_back(Op::Push, cell);
     ++depth;
 }
 
@@ -153,18 +173,19 @@ void Program::compileOperator(Op op, Op withCell)
     if (depth < 2) {
         // The divisor is popped, and tested, before the missing dividend.
         if (op == Op::Divide && depth == 1)
-            steps.push_back({Op::TestDivisor, 0, 0, 0});
+            steps.emplace_back(Op::TestDivisor);
         fail(std::make_exception_ptr(ExceptionError("Stack is Empty")));
         return;
     }
     --depth;
     if (steps.back().op != Op::Push) {
-        steps.push_back({op, 0, 0, 0});
+        steps.emplace_back(op);
         return;
     }
     steps.back().op = withCell; // the value just pushed is the right operand
     if (steps.back().cell >= kFirstConstant)
         foldLastTwo(); // a constant: with a constant before it, the two make one
+    fuseLastTwo();
 }
 
 void Program::compileFunction(Op op)
@@ -173,7 +194,7 @@ void Program::compileFunction(Op op)
         fail(std::make_exception_ptr(ExceptionError("Stack is Empty")));
         return;
     }
-    steps.push_back({op, 0, 0, 0});
+    steps.emplace_back(op);
     foldLastTwo();
 }
 
@@ -186,56 +207,62 @@ std::uint32_t Program::constant(double value)
 // The last step, a function or an operator on a constant, worked on a
 // constant pushed just before it: the two become the constant they give,
 // worked out by the very steps a run takes. Where the result is undefined the
-// steps stay, to give the error value when a run reaches them.
+// steps stay, to give the error value when a run reaches them; the error
+// value is the one result that changes with the error cell, so the two steps
+// are run with two.
 void Program::foldLastTwo()
 {
     const std::size_t n = steps.size();
     if (n < 2 || steps[n - 2].op != Op::Push || steps[n - 2].cell < kFirstConstant)
         return;
-    // A NaN no step makes from constants: an undefined result gives it.
-    constexpr std::uint64_t kUndefinedBits = 0x7ffc0ffee0000029;
-    double undefined = 0;
-    std::memcpy(&undefined, &kUndefinedBits, sizeof undefined);
-    Step tail[] = {steps[n - 2], steps[n - 1], {Op::End, 0, 0, 0}};
-    steps::link(tail);
-    cells[steps::kErrorCell] = undefined;
-    const double value = steps::chosenRun()(tail, cells.data(), stack.data());
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    if (bits == kUndefinedBits)
+    Step tail[] = {steps[n - 2], steps[n - 1], Step(Op::End)};
+    const steps::Build& build = steps::chosenBuild();
+    steps::link(tail, build);
+    const auto withError = [&](double error) {
+        cells[steps::kErrorCell] = error;
+        const double value = build.run(tail, cells.data(), stack.data());
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        return bits;
+    };
+    const std::uint64_t bits = withError(0);
+    if (withError(1) != bits)
         return;
+    double value = 0;
+    std::memcpy(&value, &bits, sizeof value);
     steps.pop_back();
     steps.back().cell = constant(value);
 }
 
-// Pairs of steps that one step does as well: a whole power of a constant
-// exponent, and the shapes most texts have (x^2 pushed, 1/x, 2*x+1).
-void Program::fuse()
+// The last two steps as one where one step does as well: a whole power of a
+// constant exponent, and the shapes most texts have (x^2 pushed, 1/x, 2*x+1).
+// PushQuotient and MultiplyAdd keep the second step as their second slot.
+void Program::fuseLastTwo()
 {
-    std::vector<Step> fused;
-    fused.reserve(steps.size());
-    for (Step step : steps) {
-        if (step.op == Op::PowerCell && step.cell >= kFirstConstant) {
-            const double exponent = cells[step.cell];
-            if (exponent >= 2 && exponent <= 16 && exponent == std::floor(exponent)) {
-                step.op = Op::WholePower;
-                step.exponent = static_cast<std::uint8_t>(exponent);
-            }
+    Step& last = steps.back();
+    if (last.op == Op::PowerCell && last.cell >= kFirstConstant) {
+        const double exponent = cells[last.cell];
+        if (exponent >= 2 && exponent <= 16 && exponent == std::floor(exponent)) {
+            last.op = Op::WholePower;
+            last.exponent = static_cast<std::uint8_t>(exponent);
         }
-        Step* const last = fused.empty() ? nullptr : &fused.back();
-        if (last != nullptr && last->op == Op::Push && step.op == Op::WholePower)
-            *last = {Op::PushWholePower, step.exponent, last->cell, 0};
-        else if (last != nullptr && last->op == Op::Push && step.op == Op::DivideCell)
-            *last = {Op::PushQuotient, 0, last->cell, step.cell};
-        else if (last != nullptr && last->op == Op::MultiplyCell && step.op == Op::AddCell)
-            *last = {Op::MultiplyAdd, 0, last->cell, step.cell};
-        else
-            fused.push_back(step);
     }
-    steps = std::move(fused);
+    if (steps.size() < 2)
+        return;
+    Step& before = steps[steps.size() - 2];
+    if (before.op == Op::Push && last.op == Op::WholePower) {
+        before = Step(Op::PushWholePower, before.cell, last.exponent);
+        steps.pop_back();
+    } else if (before.op == Op::Push && last.op == Op::DivideCell) {
+        before.op = Op::PushQuotient;
+    } else if (before.op == Op::MultiplyCell && last.op == Op::AddCell) {
+        before.op = Op::MultiplyAdd;
+    }
 }
 
 void Program::fail(std::exception_ptr met)
 {
-    steps.push_back({Op::Fail, 0, 0, 0, nullptr, std::move(met)});
+    failure = std::move(met);
+    steps.emplace_back(Op::Fail);
+    steps.emplace_back().failure = &failure;
 }

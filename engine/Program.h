@@ -22,9 +22,15 @@ class Expression;
 // word followed by an operator becomes one step (2 * x becomes "multiply by
 // x"), an operator or function on values known when compiling is worked out
 // then, unless it would give the error value, a constant whole exponent from
-// 2 to 16 becomes a whole power, and the commonest pairs of steps become one.
+// 2 to 16 becomes a whole power, and the commonest pairs of steps become one,
+// as they are compiled.
 class Program {
 public:
+    Program() = default;
+    // Its steps point into it: the failure, where run starts.
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
     // Replaces the program by the one for this postfix text. The failures of a
     // word are kept for the run that reaches it; anything else (memory
     // running out, say) is thrown and leaves no program to run.
@@ -57,12 +63,14 @@ private:
     void compileFunction(Op op);
     std::uint32_t constant(double value);
     void foldLastTwo();
-    void fuse();
+    void fuseLastTwo();
     void fail(std::exception_ptr met);
+    void enter(const steps::Build& build);
     // While compiling: a word failed, and the steps end at its Fail step.
-    bool failed() const { return !steps.empty() && steps.back().op == Op::Fail; }
+    bool failed() const { return failure != nullptr; }
 
     std::vector<Step> steps;
+    std::exception_ptr failure; // what the Fail step raises, if there is one
     // x, y, z and ans, written by every run, then the constants.
     std::vector<double> cells;
     std::vector<double> stack; // as deep as the program ever needs
@@ -71,9 +79,8 @@ private:
     // the stack, then kLanes for the last x
     std::vector<double> lanes;
     std::vector<const double*> sources; // of each level, for runEach
-    // What run calls, and where it starts: past the first step where that is a
-    // Push of x, which the loop's accumulator starts as, with the stack one
-    // higher; a program of one value costs no loop.
+    // What run calls, the run of the build that linked the steps, and where
+    // it starts (enter); or pushedValue, for a program of one value.
     steps::Run runner = nullptr;
     const Step* entry = nullptr;
     double* entryStack = nullptr;

@@ -1,27 +1,17 @@
 #pragma once
 
-#include <cmath>
-#include <cstdint>
-#include <cstring>
+#include "engine/StepsBuild.h"
 
 // What the steps compute beyond the four operations, shared by the loop that
-// runs one x (Steps.cpp) and the one that runs many (Lanes.cpp), which must
-// give the same bits. Both are built twice, for the baseline instruction set
-// and with FMA, and each build takes its own copy: hence the unnamed namespace.
-// The name of a function of each build.
-#ifdef CALC_STEPS_FMA
-#define CALC_VARIANT(name) name##Fma
-#else
-#define CALC_VARIANT(name) name##Baseline
-#endif
-
-namespace steps {
-namespace {
+// runs one x (RunOne.cpp) and the one that runs many (RunLanes.cpp), which must
+// give the same bits. Both are built twice (see StepsBuild.h), and each build
+// takes its own copy, in its own namespace.
+namespace steps::CALC_BUILD {
 
 constexpr double kPi = 3.141592653589793;
 constexpr double kE = 2.718281828459045;
 
-#if defined(__FMA__) || defined(__ARM_FEATURE_FMA)
+#if defined(CALC_STEPS_FMA) || defined(__FMA__) || defined(__ARM_FEATURE_FMA)
 constexpr int kLargestInline = 16;
 #else
 constexpr int kLargestInline = 2; // fma is a library call: more than one costs more than pow
@@ -103,5 +93,4 @@ constexpr auto naturalLog = [](double a) { return std::log(a) / std::log(kE); };
     return std::pow(b, static_cast<double>(n));
 }
 
-} // namespace
-} // namespace steps
+} // namespace steps::CALC_BUILD
