@@ -76,20 +76,18 @@ bool TForm2::Image1KeyDown(const QKeyEvent& key)
     const int last = pictureWidth() - 1;
     // Before any trace, the keys start from the middle.
     const int from = std::clamp(tracedColumn.value_or(pictureWidth() / 2), 0, last);
-    int to = from;
-    if (found->move == Move::By) {
-        to = std::clamp(from + found->amount, 0, last);
-    } else if (found->move == Move::ToEnd) {
-        to = found->amount < 0 ? 0 : last;
-    } else {
-        const bool forwards = found->amount > 0;
+    const bool forwards = found->amount > 0;
+    const auto nextPoint = [&] {
         columnValues();
         const int start = tracedColumn ? from : forwards ? -1 : last + 1;
-        to = Reading::nextPoint(columns.kinds, start, forwards);
-        if (to < 0) {
-            tell(Reading::Words::noneFurther(forwards), key.isAutoRepeat());
-            return true;
-        }
+        return Reading::nextPoint(columns.kinds, start, forwards);
+    };
+    const int to = found->move == Move::By      ? std::clamp(from + found->amount, 0, last)
+                   : found->move == Move::ToEnd ? (forwards ? last : 0)
+                                                : nextPoint();
+    if (to < 0) {
+        tell(Reading::Words::noneFurther(forwards), key.isAutoRepeat());
+        return true;
     }
     trace(to);
     tell(pointWords(to), key.isAutoRepeat());
@@ -146,7 +144,7 @@ const std::vector<double>& TForm2::columnValues()
 
 QString TForm2::plotDescription()
 {
-    const QString view = Image1->accessibleDescription();
+    QString view = Image1->accessibleDescription();
     if (view.isEmpty())
         return view; // not drawn yet
     // Asked by a screen reader, with no one to report a failure to.

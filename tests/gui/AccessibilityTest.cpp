@@ -102,6 +102,10 @@ TEST_F(Accessibility, NamesSayWhatTheControlsDo)
     postfix->attributes(2, &start, &end);
     EXPECT_EQ(start * 10 + end, 9);
     EXPECT_TRUE(postfix->textAtOffset(9, QAccessible::WordBoundary, &start, &end).endsWith("*"));
+    // What a screen reader writes goes in as typed, never into a read-only field.
+    face(calculator->Edit1)->editableTextInterface()->insertText(6, "*2");
+    face(calculator->Edit2)->editableTextInterface()->deleteText(0, 9);
+    EXPECT_EQ(calculator->buffer + "|" + text(calculator->Edit2), "2(3+4)*2|2 3 4 + *");
 }
 
 TEST_F(Accessibility, GraphWindowControlsAreNamedToo)
