@@ -48,6 +48,10 @@ public:
     void Button29Click(); // Grafico
     void append(const char* text);
 
+    // Speaks each result, and what the graph window tells: Orca speaks a
+    // message of a dialog's after the dialog's name, of this window's alone.
+    Announcer* announcer = nullptr;
+
 protected:
     void FormShow() override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -58,7 +62,6 @@ private:
     void passOn(QEvent* event); // to the end of the expression
 
     std::array<QPushButton*, 36> buttons{};
-    Announcer* announcer = nullptr; // speaks each result
     double lastAnswer = 0.0;
 };
 

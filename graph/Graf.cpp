@@ -125,6 +125,7 @@ void TForm2::buildControls()
     TrackBar1->setPageStep(1);
     TrackBar1->setTickInterval(1);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
+    setAccessibleValueOffset(TrackBar1, 1); // read as the width, 1 to 3 pixels
 
     StaticText1 = place(new QLabel("TAM_MAX_X:", Panel1), "StaticText1", "", {192, 82, 70, 20});
     Edit1 = place(new NumberField(kFirstRangeText, Panel1), "Edit1", tr("horizontal range"),
@@ -139,9 +140,10 @@ void TForm2::buildControls()
     // Tab goes in reading order: the top row left to right, then the next row.
     QWidget* const readingOrder[] = {BitBtn1, BitBtn7,   BitBtn8, Trace, Mode2,   BitBtn2,
                                      BitBtn3, BitBtn5,   BitBtn6, Zoom,  Button2, Button1,
-                                     BitBtn4, TrackBar1, Edit1,   Edit2};
+                                     BitBtn4, TrackBar1, Edit1,   Edit2, Image1};
     for (std::size_t i = 1; i < std::size(readingOrder); ++i)
         setTabOrder(readingOrder[i - 1], readingOrder[i]);
+    BitBtn1->setFocus(); // first, though the plot was made before the strip's controls
 
     // Present but never seen: hidden behind the strip.
     Label1 = place(new QLabel("Label1", this), "Label1", "", {8, 200, 40, 16});
@@ -181,6 +183,8 @@ void TForm2::buildControls()
         if (isVisible())
             FormShow();
     };
+
+    buildReading();
 
     // Escape closes the graph window, as it does any dialog.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -245,6 +249,7 @@ void TForm2::pan(double dx, double dy)
     OriginX += dx;
     OriginY += dy;
     FormShow();
+    tellView();
 }
 
 void TForm2::zoomBy(double factor)
@@ -254,18 +259,21 @@ void TForm2::zoomBy(double factor)
     TamMaxY *= factor;
     clearExtents();
     FormShow();
+    tellView();
 }
 
 void TForm2::BitBtn7Click()
 {
     Step = std::max(Step - kStepChange, kFinestStep);
     FormShow();
+    tell(Reading::Words::step(Step));
 }
 
 void TForm2::BitBtn8Click()
 {
     Step += kStepChange;
     FormShow();
+    tell(Reading::Words::step(Step));
 }
 
 void TForm2::Button1Click()
@@ -277,12 +285,14 @@ void TForm2::Button1Click()
     Step = kResetStep;
     clearExtents();
     FormShow();
+    tellView();
 }
 
 void TForm2::Button2Click()
 {
     FitPending = true;
     FormShow();
+    tellView();
 }
 
 void TForm2::FormClose()

@@ -8,13 +8,20 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QStatusBar>
+#include <QTimer>
 #include <cstdint>
 #include <exception>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "graph/Reading.h"
 #include "platform/Form.h"
 #include "platform/Image.h"
 #include "platform/NumberField.h"
+#include "platform/ScreenReader.h"
+#include "platform/SpeechPace.h"
 
 class Canvas;
 
@@ -107,6 +114,13 @@ public:
     void Image1MouseDown(Qt::MouseButton button, int x, int y);
     void Image1MouseMove(Qt::MouseButtons buttons, int x, int y);
     void Image1MouseUp(Qt::MouseButton button, int x, int y);
+    // Every key pressed while the plot has the keyboard; true when used (Keys.cpp).
+    bool Image1KeyDown(const QKeyEvent& key);
+
+    // The curve's value at each of the picture's columns, as the trace takes
+    // it there, NaN where it has none. Worked out when first asked for after
+    // a redraw, so that a redraw costs nothing more.
+    const std::vector<double>& columnValues();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -140,6 +154,13 @@ private:
     void trace(int x);
     void dragBox(int x, int y);
     void zoomToBox();
+    // The keyboard and a screen reader on the plot (Keys.cpp).
+    void buildReading();
+    QString plotDescription();
+    QString pointWords(int column);
+    // Said through the window's announcer, at a pace a screen reader can follow.
+    void tell(const QString& text, bool repeated = false);
+    void tellView();
 
     // A left press is a click until the pointer has moved the desktop's drag
     // distance away from it; only then is it a drag that draws and zooms.
@@ -155,6 +176,15 @@ private:
     // What failed in the redraw of the last key typed into a range field, until
     // the person is done with the field or another redraw runs.
     std::exception_ptr typingFailure;
+    std::optional<int> tracedColumn; // of the last trace, by the mouse or a key
+    struct Columns {
+        bool ready = false;
+        std::vector<double> xs;
+        std::vector<double> values;
+        std::vector<Reading::Kind> kinds;
+    } columns;
+    QTimer* settle = nullptr;
+    std::unique_ptr<SpeechPace> pace;
 };
 
 extern TForm2* Form2;

@@ -72,6 +72,7 @@ void TForm2::Image1MouseMove(Qt::MouseButtons buttons, int x, int y)
 
 void TForm2::trace(int x)
 {
+    tracedColumn = x;
     PointX = worldX(x);
     PointY = Curve(SampleCount)(PointX);
     const double px = pixelX(PointX);
@@ -130,4 +131,5 @@ void TForm2::zoomToBox()
     OriginX = oldX / TamMaxX * (OriginX - CornerX);
     OriginY = oldY / TamMaxY * (OriginY - CornerY);
     FormShow();
+    tellView();
 }

@@ -75,6 +75,7 @@ void TForm2::FormShow()
     const int w = pictureWidth();
     const int h = pictureHeight();
     SampleCount = 0;
+    columns.ready = false;
     typingFailure = nullptr; // this redraw tells what is wrong now
     // The status bar read out the picture before this one.
     StatusBar1->clearMessage();

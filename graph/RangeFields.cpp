@@ -93,4 +93,7 @@ void TForm2::rangeDone(QLineEdit* field, double range)
     SetText(field, shown);
     if (failure)
         std::rethrow_exception(failure);
+    // Enter, not the keyboard moving on: a screen reader then tells where it went.
+    if (field->hasFocus())
+        tellView();
 }

@@ -9,6 +9,7 @@
 
 #include "platform/Bmp.h"
 #include "platform/Guard.h"
+#include "platform/Palette.h"
 #include "platform/ReplaceFile.h"
 
 namespace {
@@ -162,7 +163,23 @@ void TImage::paintEvent(QPaintEvent*)
     // Until a drawing at a new ratio is there, the picture blown up.
     const bool sharp = !shown.screen.isNull() && drawnRatio() == devicePixelRatioF();
     painter.drawImage(0, 0, sharp ? shown.screen : made().picture);
+    if (hasFocus())
+        paintFocusFrame(painter);
     checkRatio();
+}
+
+void TImage::paintFocusFrame(QPainter& painter) const
+{
+    constexpr int kWidth = 2;
+    // The theme's colour for the keyboard's place, where it stands out from
+    // the picture's white by at least the 3:1 asked of such marks.
+    QColor colour = palette().color(QPalette::Highlight);
+    if (contrastRatio(colour, Qt::white) < 3)
+        colour = Qt::black;
+    const QRegion frame =
+        QRegion(rect()).subtracted(rect().adjusted(kWidth, kWidth, -kWidth, -kWidth));
+    for (const QRect& band : frame)
+        painter.fillRect(band, colour);
 }
 
 void TImage::mousePressEvent(QMouseEvent* event)
@@ -177,6 +194,15 @@ void TImage::mouseMoveEvent(QMouseEvent* event)
     const QPoint at = positionOf(event);
     if (OnMouseMove)
         Guard::run([&] { OnMouseMove(event->buttons(), at.x(), at.y()); });
+}
+
+void TImage::keyPressEvent(QKeyEvent* event)
+{
+    bool used = true; // a key whose handler failed was the picture's all the same
+    if (OnKeyDown)
+        Guard::run([&] { used = OnKeyDown(*event); });
+    if (!OnKeyDown || !used)
+        QWidget::keyPressEvent(event);
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event)

@@ -14,7 +14,10 @@ public:
 };
 
 // An image control: shows a picture of fixed size and reports the mouse in
-// picture pixels, with moves reported even when no button is held.
+// picture pixels, with moves reported even when no button is held. Given a
+// focus policy, it reports the keys pressed while it has the keyboard and
+// shows that it has it by a frame over the picture's edge, drawn on the
+// screen only, never in the picture.
 //
 // The picture has one pixel per unit; it is what SaveToFile writes. On a screen
 // with more device pixels per unit (a scale of 1.25, 2, a Wayland buffer scale)
@@ -54,6 +57,8 @@ public:
     std::function<void(Qt::MouseButtons, int x, int y)> OnMouseMove;
     std::function<void(Qt::MouseButton, int x, int y)> OnMouseUp;
     std::function<void()> OnRatioChange;
+    // True when the key was used; any other goes on to the window.
+    std::function<bool(const QKeyEvent& key)> OnKeyDown;
 
 protected:
     bool event(QEvent* event) override;
@@ -61,12 +66,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The pictures, the first one white until drawn on, made on first use: a
     // window built at start but not yet shown holds no pixels.
     Pictures& made() const;
     double drawnRatio() const;
+    void paintFocusFrame(QPainter& painter) const;
     void checkRatio();
 
     QSize pictureSize;

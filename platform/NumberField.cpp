@@ -11,6 +11,7 @@
 
 #include "engine/NumberAt.h"
 #include "platform/Controls.h"
+#include "platform/ScreenReader.h"
 
 namespace {
 
@@ -44,7 +45,10 @@ QString qtEntry(const char* text)
 
 } // namespace
 
-NumberField::NumberField(const QString& text, QWidget* parent) : QLineEdit(text, parent) {}
+NumberField::NumberField(const QString& text, QWidget* parent) : QLineEdit(text, parent)
+{
+    readWhole(this);
+}
 
 void NumberField::keyPressEvent(QKeyEvent* event)
 {

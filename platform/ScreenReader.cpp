@@ -1,11 +1,27 @@
 #include "platform/ScreenReader.h"
 
+#include <QAbstractSlider>
 #include <QAccessibleWidget>
+#include <QLineEdit>
 #include <QVariant>
+
+#include "platform/FieldText.h"
 
 namespace {
 
+// The marks that ask for an interface of this program's own, and the one set
+// once it has been made.
 const char* const kRole = "calculatorAccessibleRole";
+const char* const kWholeText = "calculatorWholeText";
+const char* const kValueOffset = "calculatorValueOffset";
+const char* const kOwnInterface = "calculatorOwnInterface";
+
+// A description worked out when a screen reader asks for it.
+class Describer : public QObject {
+public:
+    using QObject::QObject;
+    std::function<QString()> describe;
+};
 
 QAccessible::Role roleOf(const QObject* object)
 {
@@ -19,6 +35,15 @@ public:
     explicit RoleInterface(QWidget* widget) : QAccessibleWidget(widget) {}
 
     QAccessible::Role role() const override { return roleOf(object()); }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Description)
+            for (QObject* child : object()->children())
+                if (auto* describer = dynamic_cast<Describer*>(child))
+                    return describer->describe();
+        return QAccessibleWidget::text(kind);
+    }
 
     int childCount() const override { return static_cast<int>(shownChildren().size()); }
 
@@ -51,29 +76,93 @@ private:
     }
 };
 
-QAccessibleInterface* roleFactory(const QString&, QObject* object)
+// A slider read out as its position plus a number.
+class OffsetSlider : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit OffsetSlider(QAbstractSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider)
+    {
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return slider()->value() + offset(); }
+    void setCurrentValue(const QVariant& value) override
+    {
+        slider()->setValue(value.toInt() - offset());
+    }
+    QVariant maximumValue() const override { return slider()->maximum() + offset(); }
+    QVariant minimumValue() const override { return slider()->minimum() + offset(); }
+    QVariant minimumStepSize() const override { return slider()->singleStep(); }
+
+private:
+    QAbstractSlider* slider() const { return static_cast<QAbstractSlider*>(widget()); }
+    int offset() const { return slider()->property(kValueOffset).toInt(); }
+};
+
+QAccessibleInterface* madeFor(QWidget* widget)
+{
+    if (widget->property(kRole).isValid())
+        return new RoleInterface(widget);
+    auto* field = qobject_cast<QLineEdit*>(widget);
+    if (field && field->property(kWholeText).isValid())
+        return newFieldText(field);
+    auto* slider = qobject_cast<QAbstractSlider*>(widget);
+    if (slider && slider->property(kValueOffset).isValid())
+        return new OffsetSlider(slider);
+    return nullptr;
+}
+
+QAccessibleInterface* ownFactory(const QString&, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget || !widget->property(kRole).isValid())
-        return nullptr;
-    return new RoleInterface(widget);
+    QAccessibleInterface* made = widget ? madeFor(widget) : nullptr;
+    if (made)
+        widget->setProperty(kOwnInterface, true);
+    return made;
+}
+
+// Marks a widget for an interface of its own. Setting a name, a place or a
+// tooltip may have made the class's own interface already; the next to be
+// asked for is this one.
+void mark(QWidget* widget, const char* property, const QVariant& value)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(ownFactory);
+        return true;
+    }();
+    (void)installed;
+    widget->setProperty(property, value);
+    QAccessibleInterface* existing = QAccessible::queryAccessibleInterface(widget);
+    if (existing && !widget->property(kOwnInterface).toBool())
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(existing));
 }
 
 } // namespace
 
 void setAccessibleRole(QWidget* widget, QAccessible::Role role)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(roleFactory);
-        return true;
-    }();
-    (void)installed;
-    widget->setProperty(kRole, static_cast<int>(role));
-    // Setting a name, a place or a tooltip may have made the class's own
-    // interface already; the next to be asked for is this one.
-    QAccessibleInterface* existing = QAccessible::queryAccessibleInterface(widget);
-    if (existing && !dynamic_cast<RoleInterface*>(existing))
-        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(existing));
+    mark(widget, kRole, static_cast<int>(role));
+}
+
+void readWhole(QLineEdit* field)
+{
+    mark(field, kWholeText, true);
+}
+
+void setAccessibleValueOffset(QAbstractSlider* slider, int offset)
+{
+    mark(slider, kValueOffset, offset);
+}
+
+void describeWhenAsked(QWidget* widget, std::function<QString()> describe)
+{
+    auto* describer = new Describer(widget);
+    describer->describe = std::move(describe);
 }
 
 void labelField(QLabel* label, QWidget* field)
@@ -82,7 +171,24 @@ void labelField(QLabel* label, QWidget* field)
     label->setAccessibleName(field->accessibleName());
 }
 
-Announcer::Announcer(QWidget* parent) : QWidget(parent)
+namespace {
+
+// Orca speaks a notification with its role word ("notification 14") unless it
+// lies in a status bar: then the text alone ("14"). One pixel, painting nothing.
+QWidget* statusBarIn(QWidget* parent)
+{
+    auto* bar = new QWidget(parent);
+    bar->setObjectName("AnnouncerBar");
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->setAttribute(Qt::WA_TransparentForMouseEvents);
+    bar->setGeometry(0, 0, 1, 1);
+    setAccessibleRole(bar, QAccessible::StatusBar);
+    return bar;
+}
+
+} // namespace
+
+Announcer::Announcer(QWidget* parent) : QWidget(statusBarIn(parent))
 {
     setObjectName("Announcer");
     setFocusPolicy(Qt::NoFocus);

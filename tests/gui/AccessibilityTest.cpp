@@ -91,6 +91,27 @@ TEST_F(Accessibility, NamesSayWhatTheControlsDo)
     EXPECT_EQ(spokenName(calculator->z), "value of z");
     EXPECT_EQ(face(calculator->Edit3)->relations(QAccessible::Label).value(0).first,
               face(calculator->Label3));
+
+    // A result is spoken without a role word: its notification lies in a status bar.
+    calculator->show();
+    type("2(3+4)\r");
+    QAccessibleInterface* result = face(calculator->announcer);
+    EXPECT_EQ(result->text(QAccessible::Name), "14");
+    EXPECT_EQ(result->role(), QAccessible::Notification);
+    EXPECT_EQ(result->parent()->role(), QAccessible::StatusBar);
+    // A field is one run of text, whole, so that Orca speaks every character;
+    // the word at its very end is the last word (Qt's own search never ended).
+    QAccessibleTextInterface* postfix = face(calculator->Edit2)->textInterface();
+    ASSERT_EQ(text(calculator->Edit2), "2 3 4 + *");
+    int start = -1;
+    int end = -1;
+    postfix->attributes(2, &start, &end);
+    EXPECT_EQ(start * 10 + end, 9);
+    EXPECT_TRUE(postfix->textAtOffset(9, QAccessible::WordBoundary, &start, &end).endsWith("*"));
+    // What a screen reader writes goes in as typed, never into a read-only field.
+    face(calculator->Edit1)->editableTextInterface()->insertText(6, "*2");
+    face(calculator->Edit2)->editableTextInterface()->deleteText(0, 9);
+    EXPECT_EQ(calculator->buffer + "|" + text(calculator->Edit2), "2(3+4)*2|2 3 4 + *");
 }
 
 TEST_F(Accessibility, GraphWindowControlsAreNamedToo)
@@ -128,8 +149,16 @@ TEST_F(Accessibility, GraphWindowControlsAreNamedToo)
     calculator->graphExpression.setText("sin( x )*x");
     graph->TamMaxY = 10;
     graph->FormShow();
-    EXPECT_EQ(face(graph->Image1)->text(QAccessible::Description),
-              "Graph of sin(x)*x, x from -10 to 10, y from -5 to 5");
+    EXPECT_EQ(
+        face(graph->Image1)->text(QAccessible::Description),
+        "Graph of sin(x)*x, x from -10 to 10, y from -5 to 5; crosses zero 6 times; highest "
+        "4,88 at x -8,84; lowest -4,814 at x -4,92; goes above the view; goes below the view");
+    EXPECT_TRUE(face(graph->Image1)->state().focusable);
+    // The pen width is read in pixels, its positions staying 0 to 2.
+    QAccessibleValueInterface* width = face(graph->TrackBar1)->valueInterface();
+    ASSERT_NE(width, nullptr);
+    EXPECT_EQ(width->currentValue().toInt(), 2);
+    EXPECT_EQ(width->minimumValue().toInt() * 10 + width->maximumValue().toInt(), 13);
     graph->StatusBar1->showMessage("X: 1     Y: 2");
     EXPECT_EQ(spokenName(graph->StatusBar1), "X: 1     Y: 2");
 }

@@ -39,14 +39,18 @@ TEST_F(GraphTest, StartStateAndMappings)
     EXPECT_EQ(graph->Zoom->text(), "ZoomBox");
     EXPECT_TRUE(graph->BitBtn5->icon().isNull()); // painted when first shown
     const std::string readingOrder = "BitBtn1 BitBtn7 BitBtn8 Trace Mode2 BitBtn2 BitBtn3 BitBtn5 "
-                                     "BitBtn6 Zoom Button2 Button1 BitBtn4 TrackBar1 Edit1 Edit2 ";
+                                     "BitBtn6 Zoom Button2 Button1 BitBtn4 TrackBar1 Edit1 Edit2 "
+                                     "Image1 BitBtn1 ";
     std::string order; // of Tab
     for (QWidget* w = graph->BitBtn1; order.size() < readingOrder.size(); w = w->nextInFocusChain())
-        if (w->focusPolicy() & Qt::TabFocus)
+        if ((w->focusPolicy() & Qt::TabFocus) && !w->isHidden())
             order += w->objectName().toStdString() + " ";
     EXPECT_EQ(order, readingOrder);
 
     plot("x");
+    graph->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(graph.get()));
+    EXPECT_EQ(graph->focusWidget(), graph->BitBtn1); // the keyboard starts on the first control
     EXPECT_FALSE(graph->BitBtn5->icon().isNull());
     EXPECT_EQ(graph->ScaleX, 25);
     EXPECT_EQ(graph->ScaleY, 16);

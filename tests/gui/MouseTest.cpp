@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "GraphFixture.h"
+#include "platform/SpeechPace.h"
 
 namespace {
 
@@ -199,6 +200,59 @@ TEST_F(Mouse, DrawsOverItsOwnPictureOnly)
         EXPECT_EQ(at(10, 10), QColor(Qt::white));
         release({375, 10});
     }
+    EXPECT_EQ(messages(), "");
+}
+
+// The keys on the plot put the square and the read-out where a mouse trace
+// at the same column does, whatever the mouse's mode; each move is said.
+TEST_F(Mouse, KeysOnThePlotTraceAsTheMouseDoes)
+{
+    plot("1/x");
+    graph->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(graph.get()));
+    const QImage drawn = graph->Image1->picture();
+    const QImage file = saved();
+    graph->Image1->setFocus(Qt::TabFocusReason);
+    // A frame over the picture's edge on the screen, never in the picture.
+    const QImage shown = graph->Image1->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(0, 0), graph->Image1->palette().color(QPalette::Highlight));
+    EXPECT_EQ(graph->Image1->picture(), drawn);
+    EXPECT_EQ(saved(), file);
+
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int column;
+        const char* said;
+    } rows[] = {
+        {Qt::Key_Right, Qt::NoModifier, 251, "x 0,04, y 25, above the view, after a gap"},
+        {Qt::Key_Home, Qt::NoModifier, 0, "x -10, y -0,1"},
+        {Qt::Key_Right, Qt::ShiftModifier, 10, "x -9,6, y -0,1042"},
+        {Qt::Key_PageDown, Qt::NoModifier, 249, "x -0,04, y -25, below the view, before a gap"},
+        {Qt::Key_Right, Qt::NoModifier, 250, "x 0, no value"},
+        {Qt::Key_Right, Qt::ControlModifier, 251, "x 0,04, y 25, above the view, after a gap"},
+        {Qt::Key_Right, Qt::ControlModifier, 251, "no more points to the right"},
+        {Qt::Key_End, Qt::NoModifier, 499, "x 9,96, y 0,1004"},
+        {Qt::Key_Left, Qt::NoModifier, 498, "x 9,92, y 0,1008"},
+    };
+    graph->Zoom->setChecked(true);
+    for (const auto& row : rows) {
+        QTest::qWait(SpeechPace::kQuiet); // each key a lone one, said at once
+        QTest::keyClick(graph->Image1, row.key, row.modifiers);
+        EXPECT_EQ(calculator->announcer->accessibleName().toStdString(), row.said);
+        const std::string byKey = status();
+        const auto keyPictures = pictures();
+        graph->Trace->setChecked(true);
+        drag({row.column, 300}, {row.column, 300});
+        release({row.column, 300});
+        graph->Zoom->setChecked(true);
+        EXPECT_EQ(byKey, status()) << row.column;
+        EXPECT_TRUE(keyPictures == pictures()) << row.column;
+    }
+    QTest::keyClick(graph->Image1, Qt::Key_A); // not the plot's: nothing moves
+    EXPECT_EQ(graph->PointX, graph->worldX(498));
+    QTest::keyClick(graph->Image1, Qt::Key_Escape);
+    EXPECT_FALSE(graph->isVisible());
     EXPECT_EQ(messages(), "");
 }
 
