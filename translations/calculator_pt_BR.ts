@@ -167,6 +167,119 @@
     </message>
 </context>
 <context>
+    <name>Reading</name>
+    <message>
+        <source>x %1, no value</source>
+        <translation>x %1, sem valor</translation>
+    </message>
+    <message>
+        <source>x %1, y %2</source>
+        <translation>x %1, y %2</translation>
+    </message>
+    <message>
+        <source>above the view</source>
+        <translation>acima da vista</translation>
+    </message>
+    <message>
+        <source>below the view</source>
+        <translation>abaixo da vista</translation>
+    </message>
+    <message>
+        <source>crosses zero</source>
+        <translation>cruza o zero</translation>
+    </message>
+    <message>
+        <source>maximum</source>
+        <translation>máximo</translation>
+    </message>
+    <message>
+        <source>minimum</source>
+        <translation>mínimo</translation>
+    </message>
+    <message>
+        <source>before a gap</source>
+        <translation>antes de uma lacuna</translation>
+    </message>
+    <message>
+        <source>after a gap</source>
+        <translation>depois de uma lacuna</translation>
+    </message>
+    <message>
+        <source>no more points to the right</source>
+        <translation>não há mais pontos à direita</translation>
+    </message>
+    <message>
+        <source>no more points to the left</source>
+        <translation>não há mais pontos à esquerda</translation>
+    </message>
+    <message>
+        <source>x from %1 to %2, y from %3 to %4</source>
+        <translation>x de %1 a %2, y de %3 a %4</translation>
+    </message>
+    <message>
+        <source>Graph of %1, %2</source>
+        <translation>Gráfico de %1, %2</translation>
+    </message>
+    <message>
+        <source>Dragging traces the curve or draws a zoom box, as Trace or ZoomBox says.
+Keys: Left and Right walk the curve (with Shift, 10 columns), Home and End go to its ends, Ctrl+Left and Ctrl+Right (or Page Up and Page Down) jump to its zeros, peaks and gaps, and S plays it as sound.</source>
+        <translation>Arrastar percorre a curva ou desenha uma caixa de zoom, conforme Trace ou ZoomBox.
+Teclas: Esquerda e Direita percorrem a curva (com Shift, 10 colunas), Home e End vão às suas pontas, Ctrl+Esquerda e Ctrl+Direita (ou Page Up e Page Down) saltam para seus zeros, picos e lacunas, e S a toca como som.</translation>
+    </message>
+    <message>
+        <source>step %1</source>
+        <translation>passo %1</translation>
+    </message>
+    <message>
+        <source>no value in view</source>
+        <translation>nenhum valor na vista</translation>
+    </message>
+    <message>
+        <source>does not cross zero</source>
+        <translation>não cruza o zero</translation>
+    </message>
+    <message>
+        <source>crosses zero once</source>
+        <translation>cruza o zero uma vez</translation>
+    </message>
+    <message>
+        <source>crosses zero %1 times</source>
+        <translation>cruza o zero %1 vezes</translation>
+    </message>
+    <message>
+        <source>above and below the view</source>
+        <translation>acima e abaixo da vista</translation>
+    </message>
+    <message>
+        <source>y %1 throughout</source>
+        <translation>y %1 em toda a vista</translation>
+    </message>
+    <message>
+        <source>highest %1 at x %2</source>
+        <translation>mais alto %1 em x %2</translation>
+    </message>
+    <message>
+        <source>lowest %1 at x %2</source>
+        <translation>mais baixo %1 em x %2</translation>
+    </message>
+    <message>
+        <source>goes above the view</source>
+        <translation>sai por cima da vista</translation>
+    </message>
+    <message>
+        <source>goes below the view</source>
+        <translation>sai por baixo da vista</translation>
+    </message>
+    <message>
+        <source>one gap</source>
+        <translation>uma lacuna</translation>
+    </message>
+    <message>
+        <source>%1 gaps</source>
+        <translation>%1 lacunas</translation>
+    </message>
+</context>
+<context>
     <name>TApplication</name>
     <message>
         <source>calculator: no display found; start it under a virtual X server:</source>
@@ -353,10 +466,6 @@
     <message>
         <source>Height of the world shown: %1</source>
         <translation>Altura da região mostrada: %1</translation>
-    </message>
-    <message>
-        <source>Graph of %1, x from %2 to %3, y from %4 to %5</source>
-        <translation>Gráfico de %1, x de %2 a %3, y de %4 a %5</translation>
     </message>
     <message>
         <source>Put (0, 0) in the middle, both ranges at %1 and the step at %2</source>
