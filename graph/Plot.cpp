@@ -1,6 +1,8 @@
 // The redraw: fit, clear, axes, the sampled curve, the ranges written back
 // and the finished picture saved as "img.bmp".
 
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -44,6 +46,15 @@ double Curve::at(const std::vector<double>& xs, std::size_t k)
     samples += static_cast<int>(taken);
     ready = k + 1 + taken;
     return value;
+}
+
+double TForm2::farPixel(double pixel, double origin, double scale, double world)
+{
+    if (std::isfinite(pixel) || !std::isfinite(world))
+        return pixel;
+    // World 0 lies on the origin also where the scale is infinite.
+    const double direct = world == 0 ? origin : origin + world * scale;
+    return std::isnan(direct) ? direct : std::clamp(direct, -DBL_MAX, DBL_MAX);
 }
 
 bool TForm2::hasValue(double value) const
@@ -157,6 +168,7 @@ void TForm2::sampleIntervals(Canvas& canvas)
         const double yb = f.at(xs, k + 1);
         w = xs[k + 1];
         if (hasValue(ya) && hasValue(yb))
-            canvas.line((OriginX / ScaleX + w - Step) * ScaleX, pixelY(ya), pixelX(w), pixelY(yb));
+            canvas.line(farPixel((OriginX / ScaleX + w - Step) * ScaleX, OriginX, ScaleX, w - Step),
+                        pixelY(ya), pixelX(w), pixelY(yb));
     }
 }
