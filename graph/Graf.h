@@ -140,6 +140,7 @@ private:
     void describeRange(QLineEdit* field, double range);
     void rangeDone(QLineEdit* field, double range);
     bool hasValue(double value) const;
+    void savePicture();
     void sampleColumns(Canvas& canvas);
     void sampleIntervals(Canvas& canvas);
     void widenExtents(double value);
@@ -164,6 +165,8 @@ private:
     // What failed in the redraw of the last key typed into a range field, until
     // the person is done with the field or another redraw runs.
     std::exception_ptr typingFailure;
+    // What the last save of this showing reported, while it fails.
+    std::string saveFailure;
 };
 
 extern TForm2* Form2;

@@ -1,10 +1,12 @@
 // The redraw: fit, clear, axes, the sampled curve, the ranges written back
 // and the finished picture saved as "img.bmp".
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "calculator/untCalc.h"
@@ -19,6 +21,8 @@ namespace {
 const QColor kAxes(0, 0, 0);
 const QColor kCurve(0, 0, 255);
 constexpr double kFarLeft = -1000000;
+const char* const kPictureFile = "img.bmp";
+const char* const kNotSaved = QT_TRANSLATE_NOOP("TForm2", "The picture is not saved as %1");
 
 } // namespace
 
@@ -119,7 +123,23 @@ void TForm2::FormShow()
     showRange(Edit1, TamMaxX);
     showRange(Edit2, TamMaxY);
     plotted = Image1->pictures();
-    Image1->SaveToFile("img.bmp");
+    savePicture();
+}
+
+void TForm2::savePicture()
+{
+    try {
+        Image1->SaveToFile(kPictureFile);
+    } catch (const EFCreateError& failure) {
+        // Until the next mouse move, which shows the coordinates again.
+        StatusBar1->showMessage(QCoreApplication::translate("TForm2", kNotSaved).arg(kPictureFile));
+        // A failure that lasts is reported in a box once a showing: a box
+        // after every click would leave the window nearly unusable.
+        if (std::exchange(saveFailure, failure.message()) != failure.message())
+            throw;
+        return;
+    }
+    saveFailure.clear();
 }
 
 void TForm2::sampleColumns(Canvas& canvas)
