@@ -13,10 +13,6 @@
 #include <sys/stat.h>
 #include <system_error>
 
-#ifdef __SANITIZE_ADDRESS__
-#include <sanitizer/allocator_interface.h>
-#endif
-
 #include "GraphFixture.h"
 #include "platform/Bmp.h"
 #include "platform/ReplaceFile.h"
@@ -455,6 +451,10 @@ TEST_F(GraphTest, UnwritablePictureIsReportedOnce)
     plot("x");
     EXPECT_EQ(MessageLog::shown().size(), 3u);
 }
+
+#ifdef __SANITIZE_ADDRESS__
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes(); // gcc ships no header for it
+#endif
 
 // Bytes in use, as the allocator in use counts them.
 std::size_t bytesInUse()
