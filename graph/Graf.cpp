@@ -298,4 +298,5 @@ void TForm2::Button2Click()
 void TForm2::FormClose()
 {
     clearExtents();
+    saveFailure.clear();
 }

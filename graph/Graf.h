@@ -84,9 +84,20 @@ public:
     // Evaluations made by the last redraw.
     int SampleCount = 0;
 
-    // The two mappings between world and pixel coordinates.
-    double pixelX(double worldX) const { return (OriginX / ScaleX + worldX) * ScaleX; }
-    double pixelY(double worldY) const { return (OriginY / ScaleY - worldY) * ScaleY; }
+    // The two mappings between world and pixel coordinates (see farPixel).
+    double pixelX(double worldX) const
+    {
+        return farPixel((OriginX / ScaleX + worldX) * ScaleX, OriginX, ScaleX, worldX);
+    }
+    double pixelY(double worldY) const
+    {
+        return farPixel((OriginY / ScaleY - worldY) * ScaleY, OriginY, -ScaleY, worldY);
+    }
+    // A finite world coordinate whose pixel overflowed (a huge value times the
+    // scale, a quotient by a tiny scale) gets origin + world * scale instead,
+    // at most as far as a double goes: a line to it then runs beyond the
+    // picture's edge in its direction. An infinite or NaN value keeps its pixel.
+    static double farPixel(double pixel, double origin, double scale, double world);
     double worldX(double column) const { return (column - OriginX) * TamMaxX / pictureWidth(); }
     double worldY(double row) const { return (OriginY - row) * TamMaxY / pictureHeight(); }
     int pictureWidth() const { return Image1->width(); }
@@ -145,6 +156,7 @@ private:
     void describeRange(QLineEdit* field, double range);
     void rangeDone(QLineEdit* field, double range);
     bool hasValue(double value) const;
+    void savePicture();
     void sampleColumns(Canvas& canvas);
     void sampleIntervals(Canvas& canvas);
     void widenExtents(double value);
@@ -185,6 +197,8 @@ private:
     } columns;
     QTimer* settle = nullptr;
     std::unique_ptr<SpeechPace> pace;
+    // What the last save of this showing reported, while it fails.
+    std::string saveFailure;
 };
 
 extern TForm2* Form2;

@@ -1,8 +1,12 @@
 // The redraw: fit, clear, axes, the sampled curve, the ranges written back
 // and the finished picture saved as "img.bmp".
 
+#include <QCoreApplication>
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "calculator/untCalc.h"
@@ -17,6 +21,8 @@ namespace {
 const QColor kAxes(0, 0, 0);
 const QColor kCurve(0, 0, 255);
 constexpr double kFarLeft = -1000000;
+const char* const kPictureFile = "img.bmp";
+const char* const kNotSaved = QT_TRANSLATE_NOOP("TForm2", "The picture is not saved as %1");
 
 } // namespace
 
@@ -44,6 +50,15 @@ double Curve::at(const std::vector<double>& xs, std::size_t k)
     samples += static_cast<int>(taken);
     ready = k + 1 + taken;
     return value;
+}
+
+double TForm2::farPixel(double pixel, double origin, double scale, double world)
+{
+    if (std::isfinite(pixel) || !std::isfinite(world))
+        return pixel;
+    // World 0 lies on the origin also where the scale is infinite.
+    const double direct = world == 0 ? origin : origin + world * scale;
+    return std::isnan(direct) ? direct : std::clamp(direct, -DBL_MAX, DBL_MAX);
 }
 
 bool TForm2::hasValue(double value) const
@@ -109,7 +124,23 @@ void TForm2::FormShow()
     showRange(Edit1, TamMaxX);
     showRange(Edit2, TamMaxY);
     plotted = Image1->pictures();
-    Image1->SaveToFile("img.bmp");
+    savePicture();
+}
+
+void TForm2::savePicture()
+{
+    try {
+        Image1->SaveToFile(kPictureFile);
+    } catch (const EFCreateError& failure) {
+        // Until the next mouse move, which shows the coordinates again.
+        StatusBar1->showMessage(QCoreApplication::translate("TForm2", kNotSaved).arg(kPictureFile));
+        // A failure that lasts is reported in a box once a showing: a box
+        // after every click would leave the window nearly unusable.
+        if (std::exchange(saveFailure, failure.message()) != failure.message())
+            throw;
+        return;
+    }
+    saveFailure.clear();
 }
 
 void TForm2::sampleColumns(Canvas& canvas)
@@ -158,6 +189,7 @@ void TForm2::sampleIntervals(Canvas& canvas)
         const double yb = f.at(xs, k + 1);
         w = xs[k + 1];
         if (hasValue(ya) && hasValue(yb))
-            canvas.line((OriginX / ScaleX + w - Step) * ScaleX, pixelY(ya), pixelX(w), pixelY(yb));
+            canvas.line(farPixel((OriginX / ScaleX + w - Step) * ScaleX, OriginX, ScaleX, w - Step),
+                        pixelY(ya), pixelX(w), pixelY(yb));
     }
 }

@@ -30,13 +30,27 @@ bool finite(double x1, double y1, double x2, double y2)
     return std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2) && std::isfinite(y2);
 }
 
-// Liang-Barsky: shortens the segment to the part inside the box; false if none.
-// A clipped end is put exactly on the edge it crossed: computed as a fraction
-// of a segment that spans far more than the box, it could land anywhere in it.
+// Liang-Barsky: shortens a segment of finite ends to the part inside the box;
+// false if none. A clipped end is put exactly on the edge it crossed: computed
+// as a fraction of a segment that spans far more than the box, it could land
+// anywhere in it.
 bool clip(double& x1, double& y1, double& x2, double& y2, const Box& box)
 {
     const double dx = x2 - x1;
     const double dy = y2 - y1;
+    if (!std::isfinite(dx) || !std::isfinite(dy)) {
+        // A span beyond a double's range (from -1E308 to 1E308) is clipped at
+        // half the size, where it fits, exactly, and the ends are doubled back.
+        double half[4] = {x1 / 2, y1 / 2, x2 / 2, y2 / 2};
+        const Box halfBox{box.left / 2, box.top / 2, box.right / 2, box.bottom / 2};
+        if (!clip(half[0], half[1], half[2], half[3], halfBox))
+            return false;
+        x1 = half[0] * 2;
+        y1 = half[1] * 2;
+        x2 = half[2] * 2;
+        y2 = half[3] * 2;
+        return true;
+    }
     double enter = 0.0;
     double leave = 1.0;
     int enterEdge = -1;

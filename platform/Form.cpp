@@ -73,6 +73,11 @@ void TForm::closeEvent(QCloseEvent* event)
 {
     Guard::run([this] { FormClose(); });
     QWidget::closeEvent(event);
+    // Closed, the native window goes; Qt 6.4 then forgets that it had the
+    // keyboard without undoing what it connected when it got it: one more
+    // connection at every showing, each run on every move of the keyboard.
+    if (QWindow* window = windowHandle())
+        QObject::disconnect(window, &QWindow::focusObjectChanged, qApp, nullptr);
     if (modalLoop)
         modalLoop->quit();
     if (isMainForm)

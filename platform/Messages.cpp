@@ -1,8 +1,11 @@
 #include "platform/Messages.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QPointer>
+#include <QStyle>
 #include <QWindow>
 #include <cstdio>
 #include <utility>
@@ -33,12 +36,29 @@ QWidget* owner()
     return nullptr;
 }
 
+// Where the style puts an icon on dialog buttons, it makes a new one for every
+// box, and Qt's pixmap cache keeps a copy of each one drawn: 2 KB a box, up to
+// the cache's 10 MB. The boxes share the first one's, kept with the style,
+// which goes before the application.
+void shareOkIcon(QAbstractButton* ok)
+{
+    const char* const kKept = "calculator.okIcon";
+    if (ok->icon().isNull())
+        return;
+    const QVariant kept = ok->style()->property(kKept);
+    if (kept.isValid())
+        ok->setIcon(kept.value<QIcon>());
+    else
+        ok->style()->setProperty(kKept, QVariant::fromValue(ok->icon()));
+}
+
 void openBox(QWidget* parent, bool error, const std::string& text)
 {
     QMessageBox box(error ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QStringLiteral("Calculator"), QString::fromStdString(text), QMessageBox::Ok,
                     parent);
     box.setObjectName(error ? "ErrorBox" : "MessageBox");
+    shareOkIcon(box.button(QMessageBox::Ok));
     Guard::NestedLoop loop;
     box.exec();
 }
@@ -79,9 +99,10 @@ private:
 
 void show(bool error, const std::string& text)
 {
-    entries.push_back({error, text});
-    if (headlessMode)
+    if (headlessMode) {
+        entries.push_back({error, text});
         return;
+    }
     if (!qApp) { // no window system (yet): the terminal is all there is
         std::fprintf(stderr, "%s\n", text.c_str());
         return;

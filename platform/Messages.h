@@ -27,8 +27,9 @@ private:
     QWidget* saved;
 };
 
-// Every box shown is also logged, so tests can read what the user saw. In
-// headless mode the boxes are only logged, never opened.
+// In headless mode, for tests and benchmarks, the boxes are logged instead of
+// opened, so that they can read what the user would have seen. Boxes opened
+// are not logged: a log of every box would grow for as long as the program runs.
 namespace MessageLog {
 
 struct Entry {

@@ -2,6 +2,8 @@
 // gives a picture or a clear error, and the windows stay usable.
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <string>
 
 #include "GraphFixture.h"
@@ -64,6 +66,30 @@ TEST_F(HostileInput, ExtremeRanges)
         for (const char* height : {"1E-25", "1E-100", "1E-300"}) {
             graph->Edit2->setText(height);
             EXPECT_EQ(graph->Image1->picture(), crossings) << width << " " << height;
+        }
+    }
+
+    // Lines to pixels beyond a double's range, and across a span beyond it
+    // (+-1,6E308), are dense strokes on both pictures at scales 1 and 2; lost,
+    // they left half of a picture at most.
+    const auto blueShare = [](const QImage& drawn) {
+        int blue = 0;
+        for (int k = 0; k < drawn.width() * drawn.height(); ++k)
+            blue += drawn.pixel(k % drawn.width(), k / drawn.width()) == qRgb(0, 0, 255) ? 1 : 0;
+        return static_cast<double>(blue) / drawn.width() / drawn.height();
+    };
+    graph->Step = 1; // cos(25*pi*x) is +-1 at every column
+    for (int screen : {0, 1}) {
+        graph->windowHandle()->setScreen(QGuiApplication::screens().at(screen));
+        QCoreApplication::processEvents();
+        const char* const views[][3] = {{"sin(x)*x", "1E300", "1E-25"},
+                                        {"1E307*cos(25*pi*x)", "20", "20"}};
+        for (const auto& [expression, width, height] : views) {
+            plot(expression);
+            graph->Edit1->setText(width);
+            graph->Edit2->setText(height);
+            for (const QImage& drawn : {graph->Image1->picture(), graph->Image1->screenPicture()})
+                EXPECT_TRUE(drawn.isNull() || blueShare(drawn) > 0.7) << expression << screen;
         }
     }
 }
