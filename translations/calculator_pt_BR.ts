@@ -471,5 +471,9 @@ Teclas: Esquerda e Direita percorrem a curva (com Shift, 10 colunas), Home e End
         <source>Put (0, 0) in the middle, both ranges at %1 and the step at %2</source>
         <translation>Colocar (0, 0) no centro, ambos os intervalos em %1 e o passo em %2</translation>
     </message>
+    <message>
+        <source>The picture is not saved as %1</source>
+        <translation>A imagem não está salva como %1</translation>
+    </message>
 </context>
 </TS>
