@@ -297,6 +297,7 @@ void TForm2::Button2Click()
 
 void TForm2::FormClose()
 {
+    stopSweep();
     clearExtents();
     saveFailure.clear();
 }

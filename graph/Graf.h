@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -127,6 +128,9 @@ public:
     void Image1MouseUp(Qt::MouseButton button, int x, int y);
     // Every key pressed while the plot has the keyboard; true when used (Keys.cpp).
     bool Image1KeyDown(const QKeyEvent& key);
+    // Where the plot's sounds go: the desktop's sound server, unless a test
+    // listens instead. No samples stop the sound playing.
+    std::function<void(std::vector<std::int16_t>)> OnSound;
 
     // The curve's value at each of the picture's columns, as the trace takes
     // it there, NaN where it has none. Worked out when first asked for after
@@ -173,6 +177,8 @@ private:
     // Said through the window's announcer, at a pace a screen reader can follow.
     void tell(const QString& text, bool repeated = false);
     void tellView();
+    // Stops the curve's sound, if it plays; whether it did.
+    bool stopSweep();
 
     // A left press is a click until the pointer has moved the desktop's drag
     // distance away from it; only then is it a drag that draws and zooms.
@@ -197,6 +203,7 @@ private:
     } columns;
     QTimer* settle = nullptr;
     std::unique_ptr<SpeechPace> pace;
+    bool sweeping = false; // the curve playing as sound, until a key stops it
     // What the last save of this showing reported, while it fails.
     std::string saveFailure;
 };

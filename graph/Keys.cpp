@@ -2,16 +2,22 @@
 // key pressed on the plot is handled here. The keys walk the curve over the
 // columns the mouse trace takes, and jump between the points a person looks
 // at first; each position, and each new view after a change, is said once.
+// Each position sounds too, at the pitch of its height, and "S" plays the
+// whole view's curve from left to right; any key stops it.
 
 #include <QKeyEvent>
 #include <algorithm>
 #include <chrono>
 #include <iterator>
 #include <limits>
+#include <utility>
 
 #include "calculator/untCalc.h"
 #include "graph/Curve.h"
 #include "graph/Graf.h"
+#include "graph/Sonification.h"
+#include "platform/Application.h"
+#include "platform/Sound.h"
 
 namespace {
 
@@ -39,6 +45,9 @@ const KeyMove kKeyMoves[] = {
     {Qt::Key_PageDown, Qt::NoModifier, Move::ToPoint, 1},
 };
 
+constexpr double kSweepSeconds = 2;
+constexpr double kToneSeconds = 0.08; // a key's repeat replaces it with the next
+
 std::int64_t milliseconds()
 {
     using namespace std::chrono;
@@ -62,11 +71,24 @@ void TForm2::buildReading()
         milliseconds, [](const QString& text) { Form1->announcer->say(text); },
         [this](int wait) { settle->start(wait); });
     QObject::connect(settle, &QTimer::timeout, this, [this] { pace->wake(); });
+    OnSound = [](std::vector<std::int16_t> samples) {
+        Sound& sound = Application->sound();
+        samples.empty() ? sound.stop() : sound.play(std::move(samples));
+    };
 }
 
 bool TForm2::Image1KeyDown(const QKeyEvent& key)
 {
     const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    const bool play = key.key() == Qt::Key_S && modifiers == Qt::NoModifier;
+    if (stopSweep() && play)
+        return true; // "S" again only stops it
+    if (play) {
+        sweeping = true;
+        OnSound(Sonification::sweep(columnValues(), worldY(pictureHeight()), worldY(0),
+                                    kSweepSeconds));
+        return true;
+    }
     const KeyMove* found =
         std::find_if(std::begin(kKeyMoves), std::end(kKeyMoves), [&](const KeyMove& move) {
             return move.key == key.key() && move.modifiers == modifiers;
@@ -91,6 +113,17 @@ bool TForm2::Image1KeyDown(const QKeyEvent& key)
     }
     trace(to);
     tell(pointWords(to), key.isAutoRepeat());
+    OnSound(Sonification::tone(columns.values.at(static_cast<std::size_t>(to)),
+                               worldY(pictureHeight()), worldY(0),
+                               to / std::max(1.0, static_cast<double>(last)), kToneSeconds));
+    return true;
+}
+
+bool TForm2::stopSweep()
+{
+    if (!std::exchange(sweeping, false))
+        return false;
+    OnSound({});
     return true;
 }
 

@@ -2,6 +2,10 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "GraphFixture.h"
 #include "platform/SpeechPace.h"
@@ -235,11 +239,24 @@ TEST_F(Mouse, KeysOnThePlotTraceAsTheMouseDoes)
         {Qt::Key_End, Qt::NoModifier, 499, "x 9,96, y 0,1004"},
         {Qt::Key_Left, Qt::NoModifier, 498, "x 9,92, y 0,1008"},
     };
+    std::vector<std::vector<std::int16_t>> heard;
+    graph->OnSound = [&](std::vector<std::int16_t> samples) { heard.push_back(samples); };
+    const auto silent = [](const std::vector<std::int16_t>& samples) {
+        return std::all_of(samples.begin(), samples.end(), [](std::int16_t s) { return s == 0; });
+    };
     graph->Zoom->setChecked(true);
     for (const auto& row : rows) {
         QTest::qWait(SpeechPace::kQuiet); // each key a lone one, said at once
+        heard.clear();
         QTest::keyClick(graph->Image1, row.key, row.modifiers);
         EXPECT_EQ(calculator->announcer->accessibleName().toStdString(), row.said);
+        // A move sounds the point reached, a short tone; no value, silence.
+        const bool moved = row.said[0] == 'x';
+        ASSERT_EQ(heard.size(), moved ? 1u : 0u) << row.said;
+        if (moved) {
+            EXPECT_EQ(heard[0].size(), 2u * 3528) << row.said; // 80 ms
+            EXPECT_EQ(silent(heard[0]), std::strstr(row.said, "no value") != nullptr) << row.said;
+        }
         const std::string byKey = status();
         const auto keyPictures = pictures();
         graph->Trace->setChecked(true);
@@ -249,8 +266,20 @@ TEST_F(Mouse, KeysOnThePlotTraceAsTheMouseDoes)
         EXPECT_EQ(byKey, status()) << row.column;
         EXPECT_TRUE(keyPictures == pictures()) << row.column;
     }
+    // "S" plays the view's curve for two seconds; any key stops it, "S" too.
+    const std::size_t kSweep = 2u * 2 * 44100;
+    for (Qt::Key stop : {Qt::Key_S, Qt::Key_A, Qt::Key_Left}) {
+        heard.clear();
+        QTest::keyClick(graph->Image1, Qt::Key_S);
+        QTest::keyClick(graph->Image1, stop);
+        ASSERT_GE(heard.size(), 2u);
+        EXPECT_EQ(heard[0].size(), kSweep);
+        EXPECT_FALSE(silent(heard[0]));
+        EXPECT_TRUE(heard[1].empty()) << stop;
+        EXPECT_EQ(heard.size(), stop == Qt::Key_Left ? 3u : 2u) << stop;
+    }
     QTest::keyClick(graph->Image1, Qt::Key_A); // not the plot's: nothing moves
-    EXPECT_EQ(graph->PointX, graph->worldX(498));
+    EXPECT_EQ(graph->PointX, graph->worldX(497));
     QTest::keyClick(graph->Image1, Qt::Key_Escape);
     EXPECT_FALSE(graph->isVisible());
     EXPECT_EQ(messages(), "");
