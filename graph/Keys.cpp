@@ -85,8 +85,8 @@ bool TForm2::Image1KeyDown(const QKeyEvent& key)
         return true; // "S" again only stops it
     if (play) {
         sweeping = true;
-        OnSound(Sonification::sweep(columnValues(), worldY(pictureHeight()), worldY(0),
-                                    kSweepSeconds));
+        OnSound(
+            Sonification::sweep(columnValues(), worldY(pictureHeight()), worldY(0), kSweepSeconds));
         return true;
     }
     const KeyMove* found =
