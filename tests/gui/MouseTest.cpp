@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "GraphFixture.h"
@@ -240,7 +241,9 @@ TEST_F(Mouse, KeysOnThePlotTraceAsTheMouseDoes)
         {Qt::Key_Left, Qt::NoModifier, 498, "x 9,92, y 0,1008"},
     };
     std::vector<std::vector<std::int16_t>> heard;
-    graph->OnSound = [&](std::vector<std::int16_t> samples) { heard.push_back(samples); };
+    graph->OnSound = [&](std::vector<std::int16_t> samples) {
+        heard.push_back(std::move(samples));
+    };
     const auto silent = [](const std::vector<std::int16_t>& samples) {
         return std::all_of(samples.begin(), samples.end(), [](std::int16_t s) { return s == 0; });
     };
@@ -267,7 +270,7 @@ TEST_F(Mouse, KeysOnThePlotTraceAsTheMouseDoes)
         EXPECT_TRUE(keyPictures == pictures()) << row.column;
     }
     // "S" plays the view's curve for two seconds; any key stops it, "S" too.
-    const std::size_t kSweep = 2u * 2 * 44100;
+    const std::size_t kSweep = std::size_t{2} * 2 * 44100; // two channels, two seconds
     for (Qt::Key stop : {Qt::Key_S, Qt::Key_A, Qt::Key_Left}) {
         heard.clear();
         QTest::keyClick(graph->Image1, Qt::Key_S);
