@@ -289,8 +289,8 @@ private:
 
     void openStream()
     {
-        const pa_sample_spec spec{PA_SAMPLE_S16NE, kSampleRate, kChannels};
-        stream = pulse.pa_stream_new(context, "graph", &spec, nullptr);
+        const pa_sample_spec format{PA_SAMPLE_S16NE, kSampleRate, kChannels};
+        stream = pulse.pa_stream_new(context, "graph", &format, nullptr);
         // The server asks for about this much ahead: short, so that a sound
         // starts and stops soon after it is asked for.
         const auto latency = static_cast<std::uint32_t>(kSampleRate / 25 * kChannels * 2); // 40 ms
