@@ -45,6 +45,10 @@ const KeyMove kKeyMoves[] = {
     {Qt::Key_PageDown, Qt::NoModifier, Move::ToPoint, 1},
 };
 
+// The samples made are the samples the player takes.
+static_assert(Sonification::kSampleRate == Sound::kSampleRate &&
+              Sonification::kChannels == Sound::kChannels);
+
 constexpr double kSweepSeconds = 2;
 constexpr double kToneSeconds = 0.08; // a key's repeat replaces it with the next
 
