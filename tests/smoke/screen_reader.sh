@@ -134,7 +134,11 @@ target=$(window_named "Grafic Mode")
 mark
 xdotool mousemove --window "$target" 100 250 mousedown 1
 for x in $(seq 110 10 400); do xdotool mousemove --window "$target" "$x" 250; done
-xdotool mouseup 1 key Tab # its focus change comes after all the drag made Orca do
+xdotool mouseup 1
+# Orca follows a click's focus silently, and drops a focus it sees only once the
+# focus has moved on: a Tab before it has followed the click to the plot is not spoken.
+wait_until knows 'Changing locusOfFocus from .* to \[image | plot\]' || fail "Orca did not follow the click"
+xdotool key Tab # its focus change comes after all the drag made Orca do
 hear 'pan up push button\.' # the press gave the plot the keyboard, as a click on any control
 said | grep -q '^x \|X: ' && fail "the drag was spoken: $(said | tr '\n' '|')"
 knows "name='X: [0-9,-]*     Y: [0-9,-]*' role='status bar'" || fail "the read-out is not the status bar's text"
