@@ -143,7 +143,11 @@ hear 'pan up push button\.' # the press gave the plot the keyboard, as a click o
 said | grep -q '^x \|X: ' && fail "the drag was spoken: $(said | tr '\n' '|')"
 knows "name='X: [0-9,-]*     Y: [0-9,-]*' role='status bar'" || fail "the read-out is not the status bar's text"
 end_program "$pid"
-grep -v -e XDG_RUNTIME_DIR -e keyEventError stderr | grep -q . && fail "the program wrote errors"
+# Qt's bridge waits briefly for Orca to pass on each key, then delivers it anyway
+# and says so, and again when the late answer comes: a loaded machine's words, not ours.
+grep -v -e XDG_RUNTIME_DIR -e 'QSpiApplication::keyEventError ' \
+    -e 'QSpiApplication::notifyKeyboardListenerCallback with no queued key called' stderr |
+    grep -q . && fail "the program wrote errors"
 
 # On a desktop in Portuguese (Qt reads LANG itself: no glibc locale needed); Orca's words stay English.
 mark
